@@ -1,0 +1,221 @@
+#include "personalization_procedures.h"
+
+#include <vector>
+
+#include "ansi_text.h"
+#include "desktop_ini.h"
+
+namespace kelvaro {
+namespace {
+
+// One run of Set or Clear on one folder. It remembers whether anything in the
+// folder changed, so the shell is told once, also when a later step failed.
+class FolderJob {
+public:
+    FolderJob(FileSystemOps& fs, NoticeService& notices, const std::string& folder)
+        : fs_(fs), notices_(notices), folder_(folder) {}
+
+    ~FolderJob() { flushChange(); }
+
+    FolderJob(const FolderJob&) = delete;
+    FolderJob& operator=(const FolderJob&) = delete;
+
+    // The folder's attributes, when it is an existing directory.
+    bool readFolderAttributes(std::uint32_t& attributes) {
+        return fs_.getAttributes(folder_, attributes) && attributes != kNoAttributes &&
+               (attributes & kAttributeDirectory) != 0;
+    }
+
+    // Copies source to destination. A placed file from an earlier Set is hidden
+    // and system, which Windows will not copy over, so it is made plain first and
+    // gets its attributes back when the copy still fails.
+    bool place(const std::string& source, const std::string& destination) {
+        // The user picked the very file that is already in place.
+        if (equalIgnoringAsciiCase(source, destination)) return true;
+        std::uint32_t old = kNoAttributes;
+        if (!makePlain(destination, old)) return fail(kCopyFailedText, destination);
+        if (fs_.copyFile(source, destination)) {
+            changed_ = true;
+            return true;
+        }
+        restore(destination, old);
+        return fail(kCopyFailedText, destination);
+    }
+
+    enum class Removal { removed, absent, failed };
+
+    // Deletes path, also when it is read-only. A file that stays gets its
+    // attributes back; one that was never there is no failure.
+    Removal remove(const std::string& path) {
+        std::uint32_t old = kNoAttributes;
+        if (!makePlain(path, old)) return Removal::failed;
+        if (fs_.deleteFile(path)) {
+            changed_ = true;
+            return Removal::removed;
+        }
+        if (old == kNoAttributes) return Removal::absent;
+        restore(path, old);
+        return Removal::failed;
+    }
+
+    // Creates path holding exactly text. A file that could not be written
+    // completely is deleted again.
+    bool writeNewFile(const std::string& path, const std::string& text) {
+        const FileNumber file = fs_.openForRewrite(path);
+        if (file == kNoFile) return fail(kWriteFailedText, path);
+        changed_ = true;
+        const bool written = fs_.writeText(file, text);
+        fs_.closeFile(file);
+        if (!written) {
+            fs_.deleteFile(path);
+            return fail(kWriteFailedText, path);
+        }
+        return true;
+    }
+
+    bool setAttributes(const std::string& path, std::uint32_t attributes) {
+        if (!fs_.setAttributes(path, attributes)) return fail(kAttributesFailedText, path);
+        changed_ = true;
+        return true;
+    }
+
+    // Like setAttributes, for tavik.ico and tavik.jpg, which are rightly absent
+    // when the request had no icon or picture.
+    bool setAttributesIfThere(const std::string& path, std::uint32_t attributes) {
+        if (fs_.setAttributes(path, attributes)) {
+            changed_ = true;
+            return true;
+        }
+        std::uint32_t now = 0;
+        if (fs_.getAttributes(path, now) && now == kNoAttributes) return true;
+        return fail(kAttributesFailedText, path);
+    }
+
+    bool fail(const char* text, const std::string& path) {
+        failWith(text + path);
+        return false;
+    }
+
+    void failWith(const std::string& message) {
+        flushChange();
+        notices_.showNotice(message, NoticeKind::error, kErrorTitle);
+    }
+
+    void succeed(const char* text) {
+        flushChange();
+        notices_.showNotice(text, NoticeKind::information, kInformationTitle);
+    }
+
+private:
+    // The shell hears of a change before any notice is shown, so Explorer is
+    // already redrawn while the user reads it.
+    void flushChange() {
+        if (changed_) fs_.folderChanged(folder_);
+        changed_ = false;
+    }
+
+    // Gives an existing file plain attributes and reports its old ones
+    // (kNoAttributes when there is no such file).
+    bool makePlain(const std::string& path, std::uint32_t& old) {
+        if (!fs_.getAttributes(path, old)) return false;
+        if (old == kNoAttributes) return true;
+        if (!fs_.setAttributes(path, kPlainFileAttributes)) return false;
+        changed_ = true;
+        return true;
+    }
+
+    void restore(const std::string& path, std::uint32_t old) {
+        if (old != kNoAttributes) fs_.setAttributes(path, old & kSettableAttributes);
+    }
+
+    FileSystemOps& fs_;
+    NoticeService& notices_;
+    const std::string& folder_;
+    bool changed_ = false;
+};
+
+void reportMissingFolder(NoticeService& notices) {
+    notices.showNotice(kMissingInfoText, NoticeKind::error, kErrorTitle);
+    notices.openWebPage(kUpdatePagePath);
+}
+
+}  // namespace
+
+void applyPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
+                          NoticeService& notices) {
+    if (!isPresent(request.folder)) {
+        reportMissingFolder(notices);
+        return;
+    }
+    const std::string& folder = request.folder;
+    FolderJob job(fs, notices, folder);
+
+    std::uint32_t folderAttributes = 0;
+    if (!job.readFolderAttributes(folderAttributes)) {
+        job.fail(kFolderMissingText, folder);
+        return;
+    }
+
+    const std::string iniText = composeDesktopIni(request);
+    const std::string iconPath = folder + kIconSuffix;
+    const std::string backgroundPath = folder + kBackgroundSuffix;
+    const std::string probePath = folder + kDesktopIniProbeSuffix;
+    const std::string iniPath = folder + kDesktopIniSuffix;
+
+    // Both copies come first, so desktop.ini never names a file that is not there.
+    if (isPresent(request.iconSource) && !job.place(request.iconSource, iconPath)) return;
+    if (isPresent(request.backgroundSource) &&
+        !job.place(request.backgroundSource, backgroundPath)) {
+        return;
+    }
+
+    if (fs.pathExists(probePath) && job.remove(probePath) == FolderJob::Removal::failed) {
+        job.fail(kDeleteFailedText, probePath);
+        return;
+    }
+    if (!job.writeNewFile(iniPath, iniText)) return;
+
+    // The folder keeps what it had (a hidden folder stays hidden) and gains the
+    // system attribute that makes Explorer read desktop.ini.
+    if (!job.setAttributes(folder, (folderAttributes & kSettableAttributes) | kFolderAttributes)) {
+        return;
+    }
+    if (!job.setAttributes(iniPath, kPlacedFileAttributes)) return;
+    if (!job.setAttributesIfThere(iconPath, kPlacedFileAttributes)) return;
+    if (!job.setAttributesIfThere(backgroundPath, kPlacedFileAttributes)) return;
+
+    job.succeed(kSetDoneText);
+}
+
+void clearPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
+                          NoticeService& notices) {
+    if (!isPresent(request.folder)) {
+        reportMissingFolder(notices);
+        return;
+    }
+    const std::string& folder = request.folder;
+    FolderJob job(fs, notices, folder);
+
+    std::uint32_t folderAttributes = 0;
+    if (!job.readFolderAttributes(folderAttributes)) {
+        job.fail(kFolderMissingText, folder);
+        return;
+    }
+
+    // Every delete is tried; only a file that stays is a failure.
+    std::string failed;
+    for (const char* suffix : {kDesktopIniSuffix, kIconSuffix, kBackgroundSuffix}) {
+        const std::string path = folder + suffix;
+        if (job.remove(path) != FolderJob::Removal::failed) continue;
+        failed += failed.empty() ? kDeleteFailedText : "\r\n";
+        failed += path;
+    }
+
+    if (failed.empty()) {
+        job.succeed(kClearDoneText);
+    } else {
+        job.failWith(failed);
+    }
+}
+
+}  // namespace kelvaro
