@@ -4,9 +4,16 @@
 
 #include "ansi_text.h"
 #include "desktop_ini.h"
+#include "desktop_ini_merge.h"
 
 namespace kelvaro {
 namespace {
+
+// A file about to be replaced: what puts it back when its replacement fails.
+struct OldFile {
+    std::string bytes;
+    std::uint32_t attributes = kNoAttributes;
+};
 
 // One run of Set or Clear on one folder. It remembers whether anything in the
 // folder changed, so the shell is told once, also when a later step failed.
@@ -58,17 +65,32 @@ public:
         return Removal::failed;
     }
 
-    // Creates path holding exactly text. A file that could not be written
-    // completely is deleted again.
-    bool writeNewFile(const std::string& path, const std::string& text) {
+    // Creates path holding exactly text. When that fails, the file that was
+    // deleted to make room for it is written back (old), or else a file that
+    // could not be written completely is deleted again.
+    bool writeNewFile(const std::string& path, const std::string& text,
+                      const OldFile* old = nullptr) {
         const FileNumber file = fs_.openForRewrite(path);
-        if (file == kNoFile) return fail(kWriteFailedText, path);
-        changed_ = true;
-        const bool written = fs_.writeText(file, text);
-        fs_.closeFile(file);
-        if (!written) {
+        bool written = false;
+        if (file != kNoFile) {
+            changed_ = true;
+            written = fs_.writeText(file, text);
+            fs_.closeFile(file);
+        }
+        if (written) return true;
+        if (old) {
+            putBack(path, *old);
+        } else if (file != kNoFile) {
             fs_.deleteFile(path);
-            return fail(kWriteFailedText, path);
+        }
+        return fail(kWriteFailedText, path);
+    }
+
+    // Reads the existing desktop.ini at path, which has the given attributes. A
+    // directory of that name, or a file that cannot be read, is reported.
+    bool readExisting(const std::string& path, std::uint32_t attributes, std::string& bytes) {
+        if ((attributes & kAttributeDirectory) != 0 || !fs_.readFile(path, bytes)) {
+            return fail(kCannotKeepIniText, path);
         }
         return true;
     }
@@ -128,6 +150,14 @@ private:
         if (old != kNoAttributes) fs_.setAttributes(path, old & kSettableAttributes);
     }
 
+    void putBack(const std::string& path, const OldFile& old) {
+        const FileNumber file = fs_.openForRewrite(path);
+        if (file == kNoFile) return;
+        const bool written = fs_.writeText(file, old.bytes);
+        fs_.closeFile(file);
+        if (written) restore(path, old.attributes);
+    }
+
     FileSystemOps& fs_;
     NoticeService& notices_;
     const std::string& folder_;
@@ -156,11 +186,33 @@ void applyPersonalization(const FolderPersonalization& request, FileSystemOps& f
         return;
     }
 
-    const std::string iniText = composeDesktopIni(request);
+    std::string iniText = composeDesktopIni(request);
     const std::string iconPath = folder + kIconSuffix;
     const std::string backgroundPath = folder + kBackgroundSuffix;
     const std::string probePath = folder + kDesktopIniProbeSuffix;
     const std::string iniPath = folder + kDesktopIniSuffix;
+
+    // A desktop.ini that is there already may hold settings that are not ours (a
+    // special folder's translated name, another program's view). It is read and
+    // merged before anything is touched, so a file that cannot be kept stops Set
+    // with the folder as it was. Its attributes tell an absent file from one that
+    // cannot be looked at.
+    OldFile oldIni;
+    if (!fs.getAttributes(probePath, oldIni.attributes)) {
+        job.fail(kCannotKeepIniText, probePath);
+        return;
+    }
+    const bool hadIni = oldIni.attributes != kNoAttributes;
+    if (hadIni) {
+        std::string bytes;
+        if (!job.readExisting(probePath, oldIni.attributes, bytes)) return;
+        const ExistingDesktopIni existing(bytes);
+        if (!existing.merge(request, iniText)) {
+            job.fail(kCannotKeepIniText, probePath);
+            return;
+        }
+        oldIni.bytes = existing.restoreBytes();
+    }
 
     // Both copies come first, so desktop.ini never names a file that is not there.
     if (isPresent(request.iconSource) && !job.place(request.iconSource, iconPath)) return;
@@ -169,11 +221,15 @@ void applyPersonalization(const FolderPersonalization& request, FileSystemOps& f
         return;
     }
 
-    if (fs.pathExists(probePath) && job.remove(probePath) == FolderJob::Removal::failed) {
+    const FolderJob::Removal removal = hadIni ? job.remove(probePath) : FolderJob::Removal::absent;
+    if (removal == FolderJob::Removal::failed) {
         job.fail(kDeleteFailedText, probePath);
         return;
     }
-    if (!job.writeNewFile(iniPath, iniText)) return;
+    if (!job.writeNewFile(iniPath, iniText,
+                          removal == FolderJob::Removal::removed ? &oldIni : nullptr)) {
+        return;
+    }
 
     // The folder keeps what it had (a hidden folder stays hidden) and gains the
     // system attribute that makes Explorer read desktop.ini.
@@ -202,10 +258,54 @@ void clearPersonalization(const FolderPersonalization& request, FileSystemOps& f
         return;
     }
 
+    // A desktop.ini that holds more than Kelvaro's lines loses only those and is
+    // written back; one that cannot be read or kept stops Clear before anything
+    // is touched.
+    const std::string iniPath = folder + kDesktopIniSuffix;
+    OldFile oldIni;
+    if (!fs.getAttributes(iniPath, oldIni.attributes)) {
+        job.fail(kCannotKeepIniText, iniPath);
+        return;
+    }
+    bool iniDone = false;
+    if (oldIni.attributes != kNoAttributes && (oldIni.attributes & kAttributeDirectory) == 0) {
+        std::string bytes;
+        if (!job.readExisting(iniPath, oldIni.attributes, bytes)) return;
+        const ExistingDesktopIni existing(bytes);
+        std::string cleaned;
+        switch (existing.clean(cleaned)) {
+        case ExistingDesktopIni::Cleaning::refused:
+            job.fail(kCannotKeepIniText, iniPath);
+            return;
+        case ExistingDesktopIni::Cleaning::keep:
+            iniDone = true;
+            break;
+        case ExistingDesktopIni::Cleaning::rewrite: {
+            oldIni.bytes = existing.restoreBytes();
+            const FolderJob::Removal removal = job.remove(iniPath);
+            if (removal == FolderJob::Removal::failed) {
+                job.fail(kDeleteFailedText, iniPath);
+                return;
+            }
+            if (!job.writeNewFile(iniPath, cleaned,
+                                  removal == FolderJob::Removal::removed ? &oldIni : nullptr)) {
+                return;
+            }
+            // Clear changes no attribute: the file keeps the ones it had.
+            if (!job.setAttributes(iniPath, oldIni.attributes & kSettableAttributes)) return;
+            iniDone = true;
+            break;
+        }
+        case ExistingDesktopIni::Cleaning::remove:
+            break;
+        }
+    }
+
     // Every delete is tried; only a file that stays is a failure.
     std::string failed;
     for (const char* suffix : {kDesktopIniSuffix, kIconSuffix, kBackgroundSuffix}) {
         const std::string path = folder + suffix;
+        if (path == iniPath && iniDone) continue;
         if (job.remove(path) != FolderJob::Removal::failed) continue;
         failed += failed.empty() ? kDeleteFailedText : "\r\n";
         failed += path;
