@@ -27,10 +27,20 @@ public:
     FolderJob(const FolderJob&) = delete;
     FolderJob& operator=(const FolderJob&) = delete;
 
-    // The folder's attributes, when it is an existing directory.
-    bool readFolderAttributes(std::uint32_t& attributes) {
-        return fs_.getAttributes(folder_, attributes) && attributes != kNoAttributes &&
-               (attributes & kAttributeDirectory) != 0;
+    // What both procedures check first: a folder was entered (else the user is
+    // sent to the help page) and it names an existing directory, whose
+    // attributes are returned.
+    bool start(std::uint32_t& folderAttributes) {
+        if (!isPresent(folder_)) {
+            notices_.showNotice(kMissingInfoText, NoticeKind::error, kErrorTitle);
+            notices_.openWebPage(kUpdatePagePath);
+            return false;
+        }
+        if (fs_.getAttributes(folder_, folderAttributes) && folderAttributes != kNoAttributes &&
+            (folderAttributes & kAttributeDirectory) != 0) {
+            return true;
+        }
+        return fail(kFolderMissingText, folder_);
     }
 
     // Copies source to destination. A placed file from an earlier Set is hidden
@@ -164,27 +174,14 @@ private:
     bool changed_ = false;
 };
 
-void reportMissingFolder(NoticeService& notices) {
-    notices.showNotice(kMissingInfoText, NoticeKind::error, kErrorTitle);
-    notices.openWebPage(kUpdatePagePath);
-}
-
 }  // namespace
 
 void applyPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
                           NoticeService& notices) {
-    if (!isPresent(request.folder)) {
-        reportMissingFolder(notices);
-        return;
-    }
     const std::string& folder = request.folder;
     FolderJob job(fs, notices, folder);
-
     std::uint32_t folderAttributes = 0;
-    if (!job.readFolderAttributes(folderAttributes)) {
-        job.fail(kFolderMissingText, folder);
-        return;
-    }
+    if (!job.start(folderAttributes)) return;
 
     std::string iniText = composeDesktopIni(request);
     const std::string iconPath = folder + kIconSuffix;
@@ -245,18 +242,10 @@ void applyPersonalization(const FolderPersonalization& request, FileSystemOps& f
 
 void clearPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
                           NoticeService& notices) {
-    if (!isPresent(request.folder)) {
-        reportMissingFolder(notices);
-        return;
-    }
     const std::string& folder = request.folder;
     FolderJob job(fs, notices, folder);
-
     std::uint32_t folderAttributes = 0;
-    if (!job.readFolderAttributes(folderAttributes)) {
-        job.fail(kFolderMissingText, folder);
-        return;
-    }
+    if (!job.start(folderAttributes)) return;
 
     // A desktop.ini that holds more than Kelvaro's lines loses only those and is
     // written back; one that cannot be read or kept stops Clear before anything
