@@ -45,9 +45,18 @@ OpenFiles& openFiles() {
 
 const FileSystemCalls& FileSystemCalls::system() {
     static const FileSystemCalls calls = {
-        ::CopyFileA,      ::DeleteFileA,    ::FindFirstFileA, ::FindClose,
-        ::SetFileAttributesA, ::GetFileAttributesA, ::GetLastError, ::CreateFileA,
-        ::SetFilePointer, ::WriteFile,      ::ReadFile,       ::CloseHandle,
+        ::CopyFileA,
+        ::DeleteFileA,
+        ::FindFirstFileA,
+        ::FindClose,
+        ::SetFileAttributesA,
+        ::GetFileAttributesA,
+        ::GetLastError,
+        ::CreateFileA,
+        ::SetFilePointer,
+        ::WriteFile,
+        ::ReadFile,
+        ::CloseHandle,
         ::SHChangeNotify,
     };
     return calls;
