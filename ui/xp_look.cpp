@@ -199,6 +199,20 @@ void updateState(XpControlRecord& record, UINT message, WPARAM wParam) {
             case BM_SETSTYLE:
                 setFlag(record, kXpDefaultButton, record.kind == XpKind::pushButton && isDefaultButton(window));
                 break;
+            case WM_LBUTTONDOWN:
+            case WM_LBUTTONDBLCLK:
+            case WM_LBUTTONUP:
+            case WM_KEYDOWN:
+            case WM_KEYUP:
+            case WM_CAPTURECHANGED:
+            case WM_KILLFOCUS:
+            case WM_MOUSEMOVE:  // in and out of the button while it holds the mouse
+                if (message == WM_MOUSEMOVE && GetCapture() != window) break;
+                // A button may press, release or check itself without sending
+                // itself the messages: read back what it now is.
+                setFlag(record, kXpPressed, SendMessageA(window, BM_GETSTATE, 0, 0) & BST_PUSHED);
+                record.state = (record.state & ~(kXpChecked | kXpIndeterminate)) | checkState(window);
+                break;
             default: break;
         }
     }

@@ -195,17 +195,19 @@ void moveMouseTo(POINT screen) {
     SendInput(1, &input, sizeof input);
 }
 
-// A left click at a point of the screen, the press and release carrying the place.
+// The left button pressed or released at a point of the screen.
+void leftButtonAt(POINT screen, bool down) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | (down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+    SendInput(1, &input, sizeof input);
+}
+
 void clickAt(POINT screen) {
-    INPUT click[2] = {};
-    for (INPUT& input : click) {
-        input.type = INPUT_MOUSE;
-        input.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
-    }
-    click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
-    SendInput(2, click, sizeof click[0]);
+    leftButtonAt(screen, true);
+    leftButtonAt(screen, false);
 }
 
 POINT screenPoint(HWND window, int x, int y) {
@@ -336,6 +338,20 @@ TEST(XpLookPixels, PushButtonBorderAndFacesByState) {
     SendMessageA(button, BM_SETSTATE, FALSE, 0);
     EXPECT_FALSE(hasState(button, kXpPressed));
     EXPECT_COLOUR(normal, clientPixel(button, face.x, face.y));
+
+    // Held down by the real mouse, the button is pressed until released.
+    const POINT middle = screenPoint(button, size.cx / 2, size.cy / 2);
+    moveMouseTo(middle);
+    ASSERT_TRUE(pumpUntil([&] { return hasState(button, kXpMouseOver); }));
+    leftButtonAt(middle, true);
+    ASSERT_TRUE(pumpUntil([&] { return hasState(button, kXpPressed); })) << "the press was not seen";
+    EXPECT_COLOUR(pressed, clientPixel(button, face.x, face.y));
+    leftButtonAt(middle, false);
+    ASSERT_TRUE(pumpUntil([&] { return !hasState(button, kXpPressed); })) << "the release was not seen";
+    EXPECT_COLOUR(hot, clientPixel(button, face.x, face.y));
+    moveMouseTo(screenPoint(form.window, 440, 300));
+    ASSERT_TRUE(pumpUntil([&] { return !hasState(button, kXpMouseOver); }));
+    SetFocus(form.tipEdit);
 }
 
 TEST(XpLookPixels, DisabledButtonShowsTheFlatFill) {
