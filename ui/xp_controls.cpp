@@ -301,7 +301,7 @@ RECT xpCheckBoxSquare(HWND button, HDC dc) {
 
 void paintXpControl(const XpControlRecord& record, HDC given, bool nonClient) {
     HWND window = record.window;
-    if (!IsWindowVisible(window)) return;
+    if (!given && !IsWindowVisible(window)) return;
     switch (record.kind) {
         case XpKind::edit:
             if (!hasBorder(window)) return;

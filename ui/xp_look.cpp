@@ -110,7 +110,7 @@ void subclass(HWND window) {
     record->window = window;
     record->kind = kind;
     record->state = initialState(window, kind);
-    record->comboStyle = style & 3;
+    record->comboStyle = kind == XpKind::comboBox ? (style & 3) : 0;
     record->horizontal = kind == XpKind::upDown && (style & UDS_HORZ);
     record->upDownSide = XpSide::none;
     record->previous = reinterpret_cast<WNDPROC>(

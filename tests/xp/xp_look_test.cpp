@@ -379,6 +379,27 @@ TEST(XpLookShots, SavesTheFormsPicture) {
                  RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_ERASENOW);
     pumpPending();
     EXPECT_TRUE(xptest::saveWindowShot(form.window, "xp_test_window.bmp"));
+
+    // The combo box opened, its list over the form: a picture of the screen.
+    SendMessageA(form.combo, CB_SHOWDROPDOWN, TRUE, 0);
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    GetComboBoxInfo(form.combo, &info);
+    ASSERT_TRUE(pumpUntil([&] { return IsWindowVisible(info.hwndList) != FALSE; }));
+    UpdateWindow(info.hwndList);
+    RECT rc;
+    GetWindowRect(form.window, &rc);
+    HDC screen = GetDC(nullptr);
+    HDC area = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, rc.right - rc.left, rc.bottom - rc.top);
+    HGDIOBJ old = SelectObject(area, bitmap);
+    BitBlt(area, 0, 0, rc.right - rc.left, rc.bottom - rc.top, screen, rc.left, rc.top, SRCCOPY);
+    EXPECT_TRUE(xptest::savePicture(area, rc.right - rc.left, rc.bottom - rc.top, "xp_drop_down.bmp"));
+    SelectObject(area, old);
+    DeleteObject(bitmap);
+    DeleteDC(area);
+    ReleaseDC(nullptr, screen);
+    SendMessageA(form.combo, CB_SHOWDROPDOWN, FALSE, 0);
 }
 
 TEST(XpLookState, FollowsFocusReadOnlyCheckAndStyle) {
