@@ -110,6 +110,15 @@ void runMessageLoop() {
         if (window && window->preTranslate(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageA(&msg);
+        if (!anyLoadedWindowExists()) {
+            // A modal loop run inside that message may have taken the quit message
+            // for itself (Wine's loop for moving a window does); with no window left
+            // nothing else would end this loop.
+            s.quitCode = PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)
+                             ? static_cast<int>(msg.wParam)
+                             : 0;
+            return;
+        }
     }
 }
 
