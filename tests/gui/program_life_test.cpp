@@ -96,6 +96,22 @@ TEST(ProgramLife, CloseEndsTheProgramWithExitCodeZero) {
     EXPECT_FALSE(IsWindow(w));
 }
 
+// Wine's loop for moving a window keeps the quit message to itself; the program
+// must end all the same when its window goes while the title bar is held.
+TEST(ProgramLife, CloseWhileTheTitleBarIsHeldStillEnds) {
+    KelvaroSession kelvaro;
+    ASSERT_TRUE(kelvaro.start());
+    POINT title = titleBarPoint(kelvaro.window());
+    ASSERT_TRUE(pressMouse(title));
+    bool moving = waitUntil([&] { return (guiThreadFlags(kelvaro.threadId()) & GUI_INMOVESIZE) != 0; });
+    DWORD code = 1;
+    bool ended = kelvaro.close(&code);
+    releaseMouse(title);
+    EXPECT_TRUE(moving) << "the press did not start moving the window";
+    EXPECT_TRUE(ended);
+    EXPECT_EQ(code, 0u);
+}
+
 struct StartupFailure {
     const char* fault;
     const char* message;

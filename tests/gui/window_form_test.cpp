@@ -78,6 +78,7 @@ protected:
         delete session_;
         session_ = nullptr;
     }
+    void SetUp() override { ASSERT_TRUE(IsWindow(session_->window())); }
     HWND window() const { return session_->window(); }
     HWND control(int id) const { return session_->control(id); }
 

@@ -336,6 +336,12 @@ HWND activeWindowOf(DWORD threadId) {
     return GetGUIThreadInfo(threadId, &info) ? info.hwndActive : nullptr;
 }
 
+DWORD guiThreadFlags(DWORD threadId) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    return GetGUIThreadInfo(threadId, &info) ? info.flags : 0;
+}
+
 bool waitForFocus(DWORD threadId, HWND expected, DWORD timeoutMs) {
     return waitUntil([&] { return focusOf(threadId) == expected; }, timeoutMs);
 }
@@ -408,17 +414,28 @@ bool click(POINT screen) {
     return sendInputs(inputs);
 }
 
+bool pressMouse(POINT screen) {
+    std::vector<INPUT> inputs = {mouseInput(screen, 0), mouseInput(screen, MOUSEEVENTF_LEFTDOWN)};
+    return sendInputs(inputs);
+}
+
+bool releaseMouse(POINT screen) {
+    std::vector<INPUT> inputs = {mouseInput(screen, MOUSEEVENTF_LEFTUP)};
+    return sendInputs(inputs);
+}
+
 bool clickInWindow(HWND window, POINT client) {
     ClientToScreen(window, &client);
     return click(client);
 }
 
-bool clickTitleBar(HWND window) {
+POINT titleBarPoint(HWND window) {
     RECT outer = windowRect(window);
-    POINT p = {outer.left + (outer.right - outer.left) / 4,
-               outer.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
-    return click(p);
+    return {outer.left + (outer.right - outer.left) / 4,
+            outer.top + GetSystemMetrics(SM_CYFIXEDFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2};
 }
+
+bool clickTitleBar(HWND window) { return click(titleBarPoint(window)); }
 
 POINT centreOf(const RECT& rect) {
     return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};

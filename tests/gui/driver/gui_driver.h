@@ -97,6 +97,8 @@ std::vector<HWND> childWindows(HWND parent);
 // Keyboard focus, active and foreground windows of a GUI thread (any process).
 HWND focusOf(DWORD threadId);
 HWND activeWindowOf(DWORD threadId);
+// GUITHREADINFO flags of a thread, e.g. GUI_INMOVESIZE while a window is dragged.
+DWORD guiThreadFlags(DWORD threadId);
 bool waitForFocus(DWORD threadId, HWND expected, DWORD timeoutMs = kDefaultTimeoutMs);
 bool waitForForeground(HWND window, DWORD timeoutMs = kDefaultTimeoutMs);
 // SendMessage that gives up after a few seconds; delivered tells whether it got
@@ -126,11 +128,16 @@ bool pressKey(WORD virtualKey, unsigned modifiers = kNoModifier);
 // Types ASCII text key by key.
 bool typeText(const std::string& text);
 bool moveMouse(POINT screen);
-// A left click at a screen point.
+// A left click at a screen point, or its two halves.
 bool click(POINT screen);
+bool pressMouse(POINT screen);
+bool releaseMouse(POINT screen);
 // A left click at a point of a window's client area.
 bool clickInWindow(HWND window, POINT client);
-// A left click on a window's title bar, left of its middle.
+// A point on a window's title bar, left of its middle, and a left click there.
+// Under Wine a press there starts the window's move loop, which ends with the
+// release; wait for it (guiThreadFlags, GUI_INMOVESIZE) before posting to the window.
+POINT titleBarPoint(HWND window);
 bool clickTitleBar(HWND window);
 POINT centreOf(const RECT& rect);
 

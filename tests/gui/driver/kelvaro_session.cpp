@@ -14,10 +14,14 @@ KelvaroSession::~KelvaroSession() {
 
 bool KelvaroSession::start(const std::string& currentFolder, const std::string& program) {
     if (!process_.start(program, {}, currentFolder)) return false;
-    window_ = waitForTopLevelWindow(process_.id(), kMainWindowClass);
+    // The first program on a fresh screen also waits for Wine's desktop to start.
+    window_ = waitForTopLevelWindow(process_.id(), kMainWindowClass, 2 * kDefaultTimeoutMs);
     if (!window_) return false;
     threadId_ = GetWindowThreadProcessId(window_, nullptr);
-    return waitForForeground(window_);
+    // Ready for input once a control of the window holds the focus: the window
+    // passes it on just after its activation.
+    return waitForForeground(window_) &&
+           waitUntil([this] { return IsChild(window_, focusOf(threadId_)); });
 }
 
 bool KelvaroSession::close(DWORD* exitCode) {

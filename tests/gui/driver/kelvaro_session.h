@@ -25,7 +25,8 @@ public:
     ~KelvaroSession();
 
     // Starts program in currentFolder (empty: the driver's) and waits until its main
-    // window is shown and in the foreground. False when that did not happen in time.
+    // window is shown, in the foreground and has the focus on one of its controls.
+    // False when that did not happen in time.
     bool start(const std::string& currentFolder = {}, const std::string& program = kelvaroProgram());
 
     HWND window() const { return window_; }
