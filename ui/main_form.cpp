@@ -13,7 +13,7 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABS
                                BS_PUSHBUTTON | BS_CENTER | BS_VCENTER | BS_MULTILINE;
 constexpr DWORD kLabelStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
-const WindowSpec kWindow = {
+const FormWindow kWindow = {
     kMainWindowClass,
     CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS,
     "Kelvaro文件夹个性设置",
@@ -24,20 +24,20 @@ const WindowSpec kWindow = {
     kProgramIconName,
 };
 
-const FontSpec kVersionLabelFont = {
+const FormFont kVersionLabelFont = {
     "宋体", -20, 700, false, false, false,
     DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, PROOF_QUALITY, DEFAULT_PITCH,
 };
 
-const FileDialogSpec kIconDialog = {
+const FormFileDialog kIconDialog = {
     PickerSlot::iconDialog, "选择图片：", "图标文件（ico）|*.ico", true, true, true,
 };
-const FileDialogSpec kImageDialog = {
+const FormFileDialog kImageDialog = {
     PickerSlot::imageDialog, "选择图片：", "图片文件（jpg）|*.jpg", true, true, true,
 };
 
 constexpr FormEntry fileDialog(const char* identifier, const char* formName, int x, int y,
-                               const FileDialogSpec* dialog) {
+                               const FormFileDialog* dialog) {
     return {identifier, formName, FormKind::fileDialog, 0, x, y, 23, 23, nullptr, 0, 0, 0,
             nullptr, 0, Field::folder, nullptr, nullptr, dialog};
 }
@@ -56,7 +56,7 @@ constexpr FormEntry popupMenu(const char* identifier) {
 
 constexpr FormEntry label(const char* identifier, const char* formName, int id, int x, int y,
                           int width, int height, const char* text, UINT textFormat,
-                          const FontSpec* font = nullptr,
+                          const FormFont* font = nullptr,
                           void (*onLeftButtonDown)(int, int, int) = nullptr) {
     return {identifier, formName, FormKind::label, id, x, y, width, height, text,
             kLabelStyle, 0, 0, font, textFormat, Field::folder, nullptr, onLeftButtonDown,

@@ -40,7 +40,7 @@ inline constexpr unsigned kFirstReservedCommand = 57600;
 enum class FormKind { fileDialog, pushButton, popupMenu, label, edit };
 
 // A font of the form's own, as CreateFontA takes it.
-struct FontSpec {
+struct FormFont {
     const char* face;
     int height;
     int weight;
@@ -57,7 +57,7 @@ struct FontSpec {
 enum class PickerSlot { iconDialog, imageDialog };
 
 // The settings of one of the window's two file dialogs.
-struct FileDialogSpec {
+struct FormFileDialog {
     PickerSlot slot;
     const char* title;
     const char* filter;
@@ -76,15 +76,15 @@ struct FormEntry {
     DWORD style;
     DWORD exStyle;
     int tabOrder;
-    const FontSpec* font;  // null: DEFAULT_GUI_FONT
+    const FormFont* font;  // null: DEFAULT_GUI_FONT
     UINT textFormat;       // labels: DT_CENTER or DT_LEFT
     Field field;           // edit boxes: the field they hold
     void (*onClicked)();
     void (*onLeftButtonDown)(int x, int y, int keys);
-    const FileDialogSpec* dialog;
+    const FormFileDialog* dialog;
 };
 
-struct WindowSpec {
+struct FormWindow {
     const char* className;
     UINT classStyle;
     const char* title;
@@ -96,7 +96,7 @@ struct WindowSpec {
 };
 
 struct MainForm {
-    const WindowSpec* window;
+    const FormWindow* window;
     const FormEntry* entries;
     std::size_t count;
 };

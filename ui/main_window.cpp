@@ -18,22 +18,22 @@ MainWindow* g_instance = nullptr;
 
 HINSTANCE programInstance() { return GetModuleHandleA(nullptr); }
 
-bool registerMainWindowClass(const WindowSpec& spec, WNDPROC proc) {
+bool registerMainWindowClass(const FormWindow& settings, WNDPROC proc) {
     WNDCLASSEXA known = {};
     known.cbSize = sizeof known;
-    if (GetClassInfoExA(programInstance(), spec.className, &known)) return true;
+    if (GetClassInfoExA(programInstance(), settings.className, &known)) return true;
     WNDCLASSEXA wc = {};
     wc.cbSize = sizeof wc;
-    wc.style = spec.classStyle;
+    wc.style = settings.classStyle;
     wc.lpfnWndProc = proc;
     wc.hInstance = programInstance();
     wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    wc.lpszClassName = spec.className;
+    wc.lpszClassName = settings.className;
     return RegisterClassExA(&wc) != 0;
 }
 
-HFONT createFont(const FontSpec& f) {
+HFONT createFont(const FormFont& f) {
     return CreateFontA(f.height, 0, 0, 0, f.weight, f.italic, f.underline, f.strikeOut,
                        f.charSet, f.outPrecision, f.clipPrecision, f.quality, f.pitchAndFamily,
                        f.face);
@@ -93,20 +93,20 @@ void MainWindow::requestDestroy() {
 
 bool MainWindow::create(const MainForm& form) {
     form_ = &form;
-    const WindowSpec& spec = *form.window;
-    if (!registerMainWindowClass(spec, windowProc) || !registerLabelClass(programInstance()))
+    const FormWindow& settings = *form.window;
+    if (!registerMainWindowClass(settings, windowProc) || !registerLabelClass(programInstance()))
         return false;
 
     // Centred on the primary screen; the place the form records gives way to it.
-    int left = (GetSystemMetrics(SM_CXSCREEN) - spec.width) / 2;
-    int top = (GetSystemMetrics(SM_CYSCREEN) - spec.height) / 2;
-    CreateWindowExA(spec.exStyle, spec.className, spec.title, spec.style, left, top, spec.width,
-                    spec.height, nullptr, nullptr, programInstance(), this);
+    int left = (GetSystemMetrics(SM_CXSCREEN) - settings.width) / 2;
+    int top = (GetSystemMetrics(SM_CYSCREEN) - settings.height) / 2;
+    CreateWindowExA(settings.exStyle, settings.className, settings.title, settings.style, left,
+                    top, settings.width, settings.height, nullptr, nullptr, programInstance(), this);
     if (!hwnd_) return false;
     RECT outer;
     GetWindowRect(hwnd_, &outer);
-    if (outer.right - outer.left != spec.width || outer.bottom - outer.top != spec.height)
-        SetWindowPos(hwnd_, nullptr, left, top, spec.width, spec.height,
+    if (outer.right - outer.left != settings.width || outer.bottom - outer.top != settings.height)
+        SetWindowPos(hwnd_, nullptr, left, top, settings.width, settings.height,
                      SWP_NOZORDER | SWP_NOACTIVATE);
 
     setIcons();
@@ -183,14 +183,14 @@ HWND MainWindow::createControl(const FormEntry& entry) {
 }
 
 void MainWindow::configurePicker(const FormEntry& entry) {
-    const FileDialogSpec& spec = *entry.dialog;
-    FilePicker& picker = spec.slot == PickerSlot::iconDialog ? iconDialog_ : imageDialog_;
+    const FormFileDialog& settings = *entry.dialog;
+    FilePicker& picker = settings.slot == PickerSlot::iconDialog ? iconDialog_ : imageDialog_;
     picker.kind = 0;
-    picker.title = spec.title;
-    picker.filter = spec.filter;
-    picker.fileMustExist = spec.fileMustExist;
-    picker.folderMustExist = spec.folderMustExist;
-    picker.promptOverwrite = spec.promptOverwrite;
+    picker.title = settings.title;
+    picker.filter = settings.filter;
+    picker.fileMustExist = settings.fileMustExist;
+    picker.folderMustExist = settings.folderMustExist;
+    picker.promptOverwrite = settings.promptOverwrite;
 }
 
 void MainWindow::show() { ShowWindow(hwnd_, SW_SHOW); }
