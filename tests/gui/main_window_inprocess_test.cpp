@@ -1,9 +1,10 @@
-// What only the program's own process can see: window classes, the version label's
-// font, the file dialogs' settings, the colour answers, the folder rule and the
+// What only the program's own process can see: window classes, icons and fonts,
+// the file dialogs' settings, the colour answers, OLE, the folder rule and the
 // destroy request. Runs the real start-up, loop and shut-down in this process.
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <ole2.h>
 
 #include <cstring>
 #include <string>
@@ -110,6 +111,7 @@ void expectIconsAndFonts(MainWindow& window) {
 
 struct InsideTheLoop {
     bool ran = false;
+    HRESULT oleAgain = E_FAIL;
     bool windowSurvivedTheRequest = false;
 } g_inside;
 
@@ -119,6 +121,9 @@ void CALLBACK onTimer(HWND, UINT, UINT_PTR timer, DWORD) {
     MainWindow* window = mainWindow();
     ASSERT_NE(window, nullptr);
     g_inside.ran = true;
+    // Start-up initialised OLE for this thread already.
+    g_inside.oleAgain = OleInitialize(nullptr);
+    if (SUCCEEDED(g_inside.oleAgain)) OleUninitialize();
     expectClass("WTWindow", CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS);
     expectClass("WTLabel", CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW);
     expectIconsAndFonts(*window);
@@ -139,6 +144,11 @@ TEST(MainWindowInProcess, RunsAndEndsThroughADestroyRequest) {
     EXPECT_TRUE(g_inside.ran);
     EXPECT_TRUE(g_inside.windowSurvivedTheRequest);
     EXPECT_EQ(mainWindow(), nullptr);
+    EXPECT_EQ(g_inside.oleAgain, S_FALSE);
+    // The shut-down released it again.
+    HRESULT ole = OleInitialize(nullptr);
+    EXPECT_EQ(ole, S_OK);
+    if (SUCCEEDED(ole)) OleUninitialize();
 }
 
 TEST(MainWindowInProcess, ProgramFolderEndsAtTheLastRealBackslash) {
