@@ -6,6 +6,9 @@
 // so these calls reach the program's windows. Facts they rely on:
 // - GetWindowTextA of another process's control gives its creation text, so texts
 //   are read with WM_GETTEXT (windowText).
+// - WM_GETFONT and WM_GETICON do not cross processes under Wine (the answer is 0),
+//   nor do GetClassLong's cursor and brush (its style does): check those inside
+//   the program's own process.
 // - SetFocus works only on the caller's own windows, so the focus is moved with
 //   key input, and read with GetGUIThreadInfo (focusOf).
 // - Input goes to the foreground window: check it (waitForForeground) first.
