@@ -10,6 +10,7 @@
 #include "fatal_error.h"
 #include "main_form.h"
 #include "main_window.h"
+#include "windows_notice_service.h"
 #include "xp_look.h"
 
 namespace kelvaro {
@@ -72,6 +73,9 @@ int startProgram() {
     ProgramState& s = state();
     // The folder browser and the file dialogs run on this thread and need OLE.
     if (!s.oleInitialised) s.oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    // A fatal error from here on (a start-up failure, memory run out) releases
+    // what start-up acquired before the process ends.
+    setFatalCleanup(releaseStartupResources);
     enterProgramFolder();
     s.form = readMainForm();
     if (!s.form) fatalStartupError("载入窗口模板数据段出错!");
