@@ -1,10 +1,9 @@
 #include "dialog_driving.h"
 
-#include <commctrl.h>
-#include <shlobj.h>
 
 #include <atomic>
 #include <cstring>
+#include <thread>
 
 namespace kelvaro::testing {
 namespace {
@@ -29,21 +28,6 @@ BOOL CALLBACK matchThreadWindow(HWND window, LPARAM param) {
     return FALSE;
 }
 
-struct DescendantQuery {
-    const char* className;
-    const std::string* text;
-    HWND found;
-};
-
-BOOL CALLBACK matchDescendant(HWND window, LPARAM param) {
-    auto* query = reinterpret_cast<DescendantQuery*>(param);
-    if (classOf(window) == query->className && windowText(window) == *query->text) {
-        query->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 BOOL CALLBACK cancelThreadWindow(HWND window, LPARAM) {
     const std::string name = classOf(window);
     if (name == "#32770") PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
@@ -52,15 +36,6 @@ BOOL CALLBACK cancelThreadWindow(HWND window, LPARAM) {
 }
 
 }  // namespace
-
-bool waitUntil(const std::function<bool()>& ready, int timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return ready();
-        Sleep(20);
-    }
-}
 
 HWND findThreadWindow(DWORD thread, const char* className, const char* caption) {
     WindowQuery query = {className, caption, nullptr};
@@ -72,96 +47,6 @@ HWND waitForThreadWindow(DWORD thread, const char* className, const char* captio
     HWND found = nullptr;
     waitUntil([&] { return (found = findThreadWindow(thread, className, caption)) != nullptr; });
     return found;
-}
-
-bool placePointer(int x, int y) {
-    // Under Wine the X server may report an earlier position of the pointer
-    // after it was moved, so the move is repeated until it holds for a while.
-    int steady = 0;
-    return waitUntil([&] {
-        POINT now = {};
-        GetCursorPos(&now);
-        if (now.x == x && now.y == y) return ++steady >= 10;
-        steady = 0;
-        SetCursorPos(x, y);
-        return false;
-    });
-}
-
-std::string windowText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(std::strlen(text.c_str()));
-    return text;
-}
-
-std::vector<std::string> comboItems(HWND combo) {
-    std::vector<std::string> items;
-    const LRESULT count = SendMessageA(combo, CB_GETCOUNT, 0, 0);
-    for (LRESULT i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageA(combo, CB_GETLBTEXTLEN, i, 0);
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        SendMessageA(combo, CB_GETLBTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
-        text.resize(std::strlen(text.c_str()));
-        items.push_back(text);
-    }
-    return items;
-}
-
-HWND fileNameEdit(HWND dialog) {
-    HWND box = GetDlgItem(dialog, 0x47C);
-    if (box == nullptr) return GetDlgItem(dialog, 0x480);
-    if (classOf(box) == "Edit") return box;
-    HWND combo = classOf(box) == "ComboBoxEx32" ? FindWindowExA(box, nullptr, "ComboBox", nullptr) : box;
-    return FindWindowExA(combo, nullptr, "Edit", nullptr);
-}
-
-HWND findDescendant(HWND parent, const char* className, const std::string& text) {
-    DescendantQuery query = {className, &text, nullptr};
-    EnumChildWindows(parent, matchDescendant, reinterpret_cast<LPARAM>(&query));
-    return query.found;
-}
-
-namespace {
-
-std::string selectedTreeText(HWND tree) {
-    const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
-    if (item == nullptr) return std::string();
-    char text[MAX_PATH] = {};
-    TVITEMA query = {};
-    query.mask = TVIF_TEXT;
-    query.hItem = item;
-    query.pszText = text;
-    query.cchTextMax = sizeof text;
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&query));
-    return text;
-}
-
-bool shownAsSelected(const std::string& treeText, const std::string& path) {
-    // A drive root shows as "label (C:)", a folder by its name.
-    if (path.size() == 3 && path.compare(1, 2, ":\\") == 0) {
-        return treeText.find("(" + path.substr(0, 2) + ")") != std::string::npos;
-    }
-    return treeText == path.substr(path.rfind('\\') + 1);
-}
-
-}  // namespace
-
-bool selectInFolderBrowser(HWND dialog, const std::string& path) {
-    HWND tree = FindWindowExA(dialog, nullptr, "SysTreeView32", nullptr);
-    // Under Wine the first selection of a folder whose parent was never opened
-    // in the tree can be lost while the tree fills; it is made again.
-    return waitUntil([&] {
-        if (shownAsSelected(selectedTreeText(tree), path)) return true;
-        SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(path.c_str()));
-        return false;
-    });
-}
-
-void pressButton(HWND dialog, int id) {
-    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
-                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
 }
 
 void whileModal(const std::function<void()>& modal, const std::function<void(DWORD thread)>& drive) {

@@ -6,13 +6,11 @@
 
 #include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
-namespace kelvaro::testing {
+#include "driving.h"
 
-// Polls until ready() holds or timeoutMs has passed; the last answer of ready().
-bool waitUntil(const std::function<bool()>& ready, int timeoutMs = 15000);
+namespace kelvaro::testing {
 
 // A visible top-level window of the thread with that class (and caption, unless
 // null); null when there is none.
@@ -20,28 +18,6 @@ HWND findThreadWindow(DWORD thread, const char* className, const char* caption =
 
 // Waits for such a window; null when none appeared in time.
 HWND waitForThreadWindow(DWORD thread, const char* className, const char* caption = nullptr);
-
-// Moves the mouse pointer to (x, y) on the screen and waits until it stays there.
-bool placePointer(int x, int y);
-
-// The window's current text, through WM_GETTEXT.
-std::string windowText(HWND window);
-
-// The texts of a combo box's list.
-std::vector<std::string> comboItems(HWND combo);
-
-// The edit line of an open-file dialog's file-name box.
-HWND fileNameEdit(HWND dialog);
-
-// A descendant window of parent with that class whose text is text, or null.
-HWND findDescendant(HWND parent, const char* className, const std::string& text);
-
-// Selects path in the shell's folder browser with its own message, as clicking
-// through its tree would, and waits until the tree shows it selected.
-bool selectInFolderBrowser(HWND dialog, const std::string& path);
-
-// Presses a dialog's button by its id, as a click would.
-void pressButton(HWND dialog, int id);
 
 // Runs drive on a second thread while the calling thread runs modal() and joins
 // it. Should drive give up and leave a dialog or menu of the calling thread
