@@ -4,9 +4,16 @@
 
 #include "ansi_text.h"
 #include "desktop_ini.h"
+#include "desktop_ini_merge.h"
 
 namespace kelvaro {
 namespace {
+
+// A file about to be replaced: what puts it back when its replacement fails.
+struct OldFile {
+    std::string bytes;
+    std::uint32_t attributes = kNoAttributes;
+};
 
 // One run of Set or Clear on one folder. It remembers whether anything in the
 // folder changed, so the shell is told once, also when a later step failed.
@@ -20,10 +27,20 @@ public:
     FolderJob(const FolderJob&) = delete;
     FolderJob& operator=(const FolderJob&) = delete;
 
-    // The folder's attributes, when it is an existing directory.
-    bool readFolderAttributes(std::uint32_t& attributes) {
-        return fs_.getAttributes(folder_, attributes) && attributes != kNoAttributes &&
-               (attributes & kAttributeDirectory) != 0;
+    // What both procedures check first: a folder was entered (else the user is
+    // sent to the help page) and it names an existing directory, whose
+    // attributes are returned.
+    bool start(std::uint32_t& folderAttributes) {
+        if (!isPresent(folder_)) {
+            notices_.showNotice(kMissingInfoText, NoticeKind::error, kErrorTitle);
+            notices_.openWebPage(kUpdatePagePath);
+            return false;
+        }
+        if (fs_.getAttributes(folder_, folderAttributes) && folderAttributes != kNoAttributes &&
+            (folderAttributes & kAttributeDirectory) != 0) {
+            return true;
+        }
+        return fail(kFolderMissingText, folder_);
     }
 
     // Copies source to destination. A placed file from an earlier Set is hidden
@@ -58,17 +75,32 @@ public:
         return Removal::failed;
     }
 
-    // Creates path holding exactly text. A file that could not be written
-    // completely is deleted again.
-    bool writeNewFile(const std::string& path, const std::string& text) {
+    // Creates path holding exactly text. When that fails, the file that was
+    // deleted to make room for it is written back (old), or else a file that
+    // could not be written completely is deleted again.
+    bool writeNewFile(const std::string& path, const std::string& text,
+                      const OldFile* old = nullptr) {
         const FileNumber file = fs_.openForRewrite(path);
-        if (file == kNoFile) return fail(kWriteFailedText, path);
-        changed_ = true;
-        const bool written = fs_.writeText(file, text);
-        fs_.closeFile(file);
-        if (!written) {
+        bool written = false;
+        if (file != kNoFile) {
+            changed_ = true;
+            written = fs_.writeText(file, text);
+            fs_.closeFile(file);
+        }
+        if (written) return true;
+        if (old) {
+            putBack(path, *old);
+        } else if (file != kNoFile) {
             fs_.deleteFile(path);
-            return fail(kWriteFailedText, path);
+        }
+        return fail(kWriteFailedText, path);
+    }
+
+    // Reads the existing desktop.ini at path, which has the given attributes. A
+    // directory of that name, or a file that cannot be read, is reported.
+    bool readExisting(const std::string& path, std::uint32_t attributes, std::string& bytes) {
+        if ((attributes & kAttributeDirectory) != 0 || !fs_.readFile(path, bytes)) {
+            return fail(kCannotKeepIniText, path);
         }
         return true;
     }
@@ -128,39 +160,56 @@ private:
         if (old != kNoAttributes) fs_.setAttributes(path, old & kSettableAttributes);
     }
 
+    void putBack(const std::string& path, const OldFile& old) {
+        const FileNumber file = fs_.openForRewrite(path);
+        if (file == kNoFile) return;
+        const bool written = fs_.writeText(file, old.bytes);
+        fs_.closeFile(file);
+        if (written) restore(path, old.attributes);
+    }
+
     FileSystemOps& fs_;
     NoticeService& notices_;
     const std::string& folder_;
     bool changed_ = false;
 };
 
-void reportMissingFolder(NoticeService& notices) {
-    notices.showNotice(kMissingInfoText, NoticeKind::error, kErrorTitle);
-    notices.openWebPage(kUpdatePagePath);
-}
-
 }  // namespace
 
 void applyPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
                           NoticeService& notices) {
-    if (!isPresent(request.folder)) {
-        reportMissingFolder(notices);
-        return;
-    }
     const std::string& folder = request.folder;
     FolderJob job(fs, notices, folder);
-
     std::uint32_t folderAttributes = 0;
-    if (!job.readFolderAttributes(folderAttributes)) {
-        job.fail(kFolderMissingText, folder);
-        return;
-    }
+    if (!job.start(folderAttributes)) return;
 
-    const std::string iniText = composeDesktopIni(request);
+    std::string iniText = composeDesktopIni(request);
     const std::string iconPath = folder + kIconSuffix;
     const std::string backgroundPath = folder + kBackgroundSuffix;
     const std::string probePath = folder + kDesktopIniProbeSuffix;
     const std::string iniPath = folder + kDesktopIniSuffix;
+
+    // A desktop.ini that is there already may hold settings that are not ours (a
+    // special folder's translated name, another program's view). It is read and
+    // merged before anything is touched, so a file that cannot be kept stops Set
+    // with the folder as it was. Its attributes tell an absent file from one that
+    // cannot be looked at.
+    OldFile oldIni;
+    if (!fs.getAttributes(probePath, oldIni.attributes)) {
+        job.fail(kCannotKeepIniText, probePath);
+        return;
+    }
+    const bool hadIni = oldIni.attributes != kNoAttributes;
+    if (hadIni) {
+        std::string bytes;
+        if (!job.readExisting(probePath, oldIni.attributes, bytes)) return;
+        const ExistingDesktopIni existing(bytes);
+        if (!existing.merge(request, iniText)) {
+            job.fail(kCannotKeepIniText, probePath);
+            return;
+        }
+        oldIni.bytes = existing.restoreBytes();
+    }
 
     // Both copies come first, so desktop.ini never names a file that is not there.
     if (isPresent(request.iconSource) && !job.place(request.iconSource, iconPath)) return;
@@ -169,11 +218,15 @@ void applyPersonalization(const FolderPersonalization& request, FileSystemOps& f
         return;
     }
 
-    if (fs.pathExists(probePath) && job.remove(probePath) == FolderJob::Removal::failed) {
+    const FolderJob::Removal removal = hadIni ? job.remove(probePath) : FolderJob::Removal::absent;
+    if (removal == FolderJob::Removal::failed) {
         job.fail(kDeleteFailedText, probePath);
         return;
     }
-    if (!job.writeNewFile(iniPath, iniText)) return;
+    if (!job.writeNewFile(iniPath, iniText,
+                          removal == FolderJob::Removal::removed ? &oldIni : nullptr)) {
+        return;
+    }
 
     // The folder keeps what it had (a hidden folder stays hidden) and gains the
     // system attribute that makes Explorer read desktop.ini.
@@ -189,23 +242,59 @@ void applyPersonalization(const FolderPersonalization& request, FileSystemOps& f
 
 void clearPersonalization(const FolderPersonalization& request, FileSystemOps& fs,
                           NoticeService& notices) {
-    if (!isPresent(request.folder)) {
-        reportMissingFolder(notices);
-        return;
-    }
     const std::string& folder = request.folder;
     FolderJob job(fs, notices, folder);
-
     std::uint32_t folderAttributes = 0;
-    if (!job.readFolderAttributes(folderAttributes)) {
-        job.fail(kFolderMissingText, folder);
+    if (!job.start(folderAttributes)) return;
+
+    // A desktop.ini that holds more than Kelvaro's lines loses only those and is
+    // written back; one that cannot be read or kept stops Clear before anything
+    // is touched.
+    const std::string iniPath = folder + kDesktopIniSuffix;
+    OldFile oldIni;
+    if (!fs.getAttributes(iniPath, oldIni.attributes)) {
+        job.fail(kCannotKeepIniText, iniPath);
         return;
+    }
+    bool iniDone = false;
+    if (oldIni.attributes != kNoAttributes && (oldIni.attributes & kAttributeDirectory) == 0) {
+        std::string bytes;
+        if (!job.readExisting(iniPath, oldIni.attributes, bytes)) return;
+        const ExistingDesktopIni existing(bytes);
+        std::string cleaned;
+        switch (existing.clean(cleaned)) {
+        case ExistingDesktopIni::Cleaning::refused:
+            job.fail(kCannotKeepIniText, iniPath);
+            return;
+        case ExistingDesktopIni::Cleaning::keep:
+            iniDone = true;
+            break;
+        case ExistingDesktopIni::Cleaning::rewrite: {
+            oldIni.bytes = existing.restoreBytes();
+            const FolderJob::Removal removal = job.remove(iniPath);
+            if (removal == FolderJob::Removal::failed) {
+                job.fail(kDeleteFailedText, iniPath);
+                return;
+            }
+            if (!job.writeNewFile(iniPath, cleaned,
+                                  removal == FolderJob::Removal::removed ? &oldIni : nullptr)) {
+                return;
+            }
+            // Clear changes no attribute: the file keeps the ones it had.
+            if (!job.setAttributes(iniPath, oldIni.attributes & kSettableAttributes)) return;
+            iniDone = true;
+            break;
+        }
+        case ExistingDesktopIni::Cleaning::remove:
+            break;
+        }
     }
 
     // Every delete is tried; only a file that stays is a failure.
     std::string failed;
     for (const char* suffix : {kDesktopIniSuffix, kIconSuffix, kBackgroundSuffix}) {
         const std::string path = folder + suffix;
+        if (path == iniPath && iniDone) continue;
         if (job.remove(path) != FolderJob::Removal::failed) continue;
         failed += failed.empty() ? kDeleteFailedText : "\r\n";
         failed += path;

@@ -15,14 +15,20 @@ echo "== building the Windows configuration"
 
 trap 'scripts/stop-xvfb build/windows' EXIT
 
+log=$(mktemp)
 echo "== host tests"
-ctest --preset host
-host=$?
+ctest --preset host | tee "$log"
+host=${PIPESTATUS[0]}
 echo "== Windows tests (Wine)"
-ctest --preset windows "$@"
-windows=$?
+ctest --preset windows "$@" | tee -a "$log"
+windows=${PIPESTATUS[0]}
 
+# One closing line over both suites, from ctest's own summaries.
+read -r passed failed < <(awk '/tests failed out of/ {
+        failed += $4; total += $NF } END { print total - failed, failed }' "$log")
+rm -f "$log"
 echo
-echo "host tests: $([ $host -eq 0 ] && echo passed || echo FAILED)"
-echo "Windows tests: $([ $windows -eq 0 ] && echo passed || echo FAILED)"
-[ $host -eq 0 ] && [ $windows -eq 0 ]
+echo "host tests: $([ "$host" -eq 0 ] && echo passed || echo FAILED)"
+echo "Windows tests: $([ "$windows" -eq 0 ] && echo passed || echo FAILED)"
+echo "total: ${passed:-0} passed, ${failed:-0} failed"
+[ "$host" -eq 0 ] && [ "$windows" -eq 0 ]

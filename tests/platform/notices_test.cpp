@@ -1,0 +1,240 @@
+// The notices as a user meets them: message boxes found and read from another
+// thread or process and closed with OK, forum pages as the browser gets them,
+// and the fatal-error notice of a failing program.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "fatal_child.h"
+#include "message_box_watcher.h"
+#include "personalization_procedures.h"
+#include "scratch_folder.h"
+#include "windows_notice_service.h"
+
+namespace kelvaro {
+namespace {
+
+using testing::MessageBoxWatcher;
+using testing::ScratchFolder;
+using testing::SeenMessageBox;
+using testing::waitUntil;
+
+// A top-level window of this thread, standing in for the main window.
+class ThreadWindow {
+public:
+    explicit ThreadWindow(const char* title)
+        : window_(CreateWindowA("STATIC", title, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr,
+                                nullptr, nullptr, nullptr)) {}
+    ~ThreadWindow() { DestroyWindow(window_); }
+    HWND get() const { return window_; }
+
+private:
+    HWND window_;
+};
+
+TEST(Notices, EachNoticeIsATaskModalBox) {
+    const struct {
+        const char* text;
+        NoticeKind kind;
+        const char* title;
+        LPCSTR icon;
+    } notices[] = {
+        {kMissingInfoText, NoticeKind::error, kErrorTitle, IDI_ERROR},
+        {kSetDoneText, NoticeKind::information, kInformationTitle, IDI_INFORMATION},
+        {kClearDoneText, NoticeKind::information, kInformationTitle, IDI_INFORMATION},
+    };
+    ThreadWindow mainWindow("Kelvaro");
+    WindowsNoticeService service;
+
+    for (const auto& notice : notices) {
+        bool mainWindowEnabled = true;
+        MessageBoxWatcher watcher(GetCurrentProcessId(), GetCurrentThreadId(),
+                                  [&](HWND, SeenMessageBox&) {
+                                      mainWindowEnabled = IsWindowEnabled(mainWindow.get()) != FALSE;
+                                  });
+        service.showNotice(notice.text, notice.kind, notice.title);
+        const SeenMessageBox& seen = watcher.result();
+
+        ASSERT_TRUE(seen.found) << notice.text;
+        EXPECT_EQ(notice.title, seen.title);
+        EXPECT_EQ(notice.text, seen.text);
+        EXPECT_EQ(LoadIconA(nullptr, notice.icon), seen.icon) << notice.text;
+        // Task-modal: the thread's windows take no input while the box is up.
+        EXPECT_FALSE(mainWindowEnabled) << notice.text;
+        EXPECT_TRUE(IsWindowEnabled(mainWindow.get())) << notice.text;
+        EXPECT_TRUE(seen.closed);
+    }
+}
+
+// Wine hands web addresses to the Unix programs its registry lists under
+// HKCU\Software\Wine\WineBrowser "Browsers"; a shell script that notes its
+// argument stands in for the browser.
+class RecordingBrowser {
+public:
+    explicit RecordingBrowser(const ScratchFolder& dir) : record_(dir / "opened.txt") {
+        const std::string script = dir / "browser.sh";
+        testing::writeBytes(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
+                                        testing::unixPath(record_) + "'\n");
+        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
+                        nullptr);
+        char old[1024];
+        DWORD size = sizeof(old);
+        DWORD type = 0;
+        hadOld_ = RegQueryValueExA(key_, kValue, nullptr, &type, reinterpret_cast<BYTE*>(old),
+                                   &size) == ERROR_SUCCESS;
+        if (hadOld_) old_.assign(old, size);
+        oldType_ = type;
+        const std::string browser = "/bin/sh \"" + testing::unixPath(script) + "\"";
+        RegSetValueExA(key_, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(browser.c_str()),
+                       static_cast<DWORD>(browser.size() + 1));
+    }
+
+    ~RecordingBrowser() {
+        if (hadOld_) {
+            RegSetValueExA(key_, kValue, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
+                           static_cast<DWORD>(old_.size()));
+        } else {
+            RegDeleteValueA(key_, kValue);
+        }
+        RegCloseKey(key_);
+    }
+
+    // The addresses opened so far, one a line.
+    std::string opened() const {
+        const std::string bytes = testing::readBytes(record_);
+        return bytes == "<unreadable>" ? "" : bytes;
+    }
+
+private:
+    static constexpr const char* kKey = "Software\\Wine\\WineBrowser";
+    static constexpr const char* kValue = "Browsers";
+    std::string record_;
+    HKEY key_ = nullptr;
+    bool hadOld_ = false;
+    std::string old_;
+    DWORD oldType_ = REG_SZ;
+};
+
+TEST(Notices, ForumPagesOpenInTheBrowser) {
+    ScratchFolder dir;
+    RecordingBrowser browser(dir);
+    WindowsNoticeService service;
+    const std::string update = std::string(forumBaseAddress) + kUpdatePagePath + "\n";
+    const std::string about = std::string(forumBaseAddress) + kAboutPagePath + "\n";
+
+    service.openWebPage(kUpdatePagePath);
+    EXPECT_TRUE(waitUntil([&] { return browser.opened() == update; }, 20000)) << browser.opened();
+
+    // With an Internet Explorer window open the shell gets it as owner; the
+    // page opens all the same.
+    ThreadWindow explorer("microsoft internet explorer");
+    service.openWebPage(kAboutPagePath);
+    EXPECT_TRUE(waitUntil([&] { return browser.opened() == update + about; }, 20000))
+        << browser.opened();
+}
+
+// A run of the failing program.
+class FailingProgram {
+public:
+    FailingProgram(const char* mode, const std::string& cleanupMarker) {
+        const std::string program = testing::programFolder() + "\\" + testing::kFatalChildProgram;
+        std::string commandLine =
+            "\"" + program + "\" " + mode + " \"" + cleanupMarker + "\"";
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        started_ = CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                                  nullptr, nullptr, &startup, &process_) != FALSE;
+    }
+
+    ~FailingProgram() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) {
+            TerminateProcess(process_.hProcess, 99);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+
+    bool started() const { return started_; }
+    DWORD processId() const { return process_.dwProcessId; }
+
+    // The exit code, or STILL_ACTIVE when it did not end in time.
+    DWORD exitCode(DWORD milliseconds) {
+        WaitForSingleObject(process_.hProcess, milliseconds);
+        DWORD code = STILL_ACTIVE;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return code;
+    }
+
+private:
+    bool started_ = false;
+    PROCESS_INFORMATION process_ = {};
+};
+
+struct FatalCase {
+    const char* mode;
+    const char* message;
+};
+
+class FatalError : public ::testing::TestWithParam<FatalCase> {};
+
+TEST_P(FatalError, ShowsTheErrorAndEndsTheProgramWithMinusOne) {
+    ScratchFolder dir;
+    const std::string cleanupMarker = dir / "cleaned-up";
+    FailingProgram program(GetParam().mode, cleanupMarker);
+    ASSERT_TRUE(program.started());
+
+    bool programWindowEnabled = false;
+    double errorIcon = 0;
+    double informationIcon = 0;
+    MessageBoxWatcher watcher(program.processId(), 0, [&](HWND, SeenMessageBox& seen) {
+        const HWND window = FindWindowA("STATIC", testing::kFatalChildWindowTitle);
+        programWindowEnabled = window != nullptr && IsWindowEnabled(window);
+        // The box paints itself in its own time.
+        waitUntil([&] {
+            errorIcon = testing::iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_ERROR));
+            return errorIcon > 0.95;
+        }, 5000);
+        informationIcon = testing::iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_INFORMATION));
+    });
+    const SeenMessageBox& seen = watcher.result();
+
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ("错误", seen.title);
+    EXPECT_EQ(std::string("运行时出错!\r\n\r\n错误信息：") + GetParam().message + "\r\n", seen.text);
+    // The stop sign, not the information icon.
+    EXPECT_GT(errorIcon, 0.95);
+    EXPECT_LT(informationIcon, 0.8);
+    // Not task-modal: the program's windows stay enabled.
+    EXPECT_TRUE(programWindowEnabled);
+    EXPECT_EQ(0xFFFFFFFFu, program.exitCode(20000));
+    // What start-up acquired was released before the end.
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(cleanupMarker.c_str()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Causes, FatalError,
+    ::testing::Values(FatalCase{testing::kReportMode, testing::kFatalChildMessage},
+                      FatalCase{testing::kAllocateMode, testing::kImpossibleAllocationMessage},
+                      FatalCase{testing::kAllocateNothrowMode,
+                                testing::kImpossibleAllocationMessage}),
+    [](const ::testing::TestParamInfo<FatalCase>& info) {
+        std::string name = info.param.mode;
+        name.erase(std::remove(name.begin(), name.end(), '-'), name.end());
+        return name;
+    });
+
+}  // namespace
+}  // namespace kelvaro
+
+int main(int argc, char** argv) {
+    // As in the program, OLE is there for the shell.
+    OleInitialize(nullptr);
+    ::testing::InitGoogleTest(&argc, argv);
+    const int result = RUN_ALL_TESTS();
+    OleUninitialize();
+    return result;
+}
