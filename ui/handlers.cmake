@@ -6,6 +6,7 @@ target_sources(kelvaro_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/file_picker.cpp
     ${CMAKE_CURRENT_LIST_DIR}/filter_text.cpp
     ${CMAKE_CURRENT_LIST_DIR}/folder_browser.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/main_menu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/text_helpers.cpp
     ${CMAKE_CURRENT_LIST_DIR}/version_menu.cpp
     ${CMAKE_CURRENT_LIST_DIR}/window_text.cpp

@@ -32,6 +32,8 @@ void tapKey(WORD key);
 
 std::string windowText(HWND window);  // WM_GETTEXT
 void setWindowText(HWND window, const std::string& text);  // WM_SETTEXT
+// The entries of a combo box's list. In the caller's own process only: across
+// processes Wine hands them back in UTF-16.
 std::vector<std::string> comboItems(HWND combo);
 // A descendant of parent with that class whose text is text (any text when null).
 HWND findDescendant(HWND parent, const char* className, const char* text = nullptr);
