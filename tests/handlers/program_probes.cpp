@@ -1,5 +1,7 @@
 #include "program_probes.h"
 
+#include "driving.h"
+
 #include <sstream>
 
 namespace kelvaro::testing {
@@ -44,6 +46,80 @@ std::vector<std::string> lines(const std::string& text) {
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) result.push_back(line);
     return result;
+}
+
+std::string classOf(HWND window) {
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+// A visible dialog of the process, once its text is in place.
+HWND findMessageBox(DWORD processId) {
+    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetWindow(window, GW_HWNDNEXT)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window) && classOf(window) == "#32770" &&
+            GetDlgItem(window, 0xFFFF) != nullptr) {
+            return window;
+        }
+    }
+    return nullptr;
+}
+
+BOOL CALLBACK matchIconStatic(HWND child, LPARAM param) {
+    if (classOf(child) == "Static" && (GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+        *reinterpret_cast<HWND*>(param) = child;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The share of the pixels at place on the screen that equal icon drawn over
+// the colour of place's top-left corner. Icon handles belong to their process,
+// so icons are compared by their looks.
+double likeness(const RECT& place, HICON icon) {
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    if (width <= 0 || height <= 0) return 0;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    HBRUSH background = CreateSolidBrush(GetPixel(screen, place.left, place.top));
+    const RECT all = {0, 0, width, height};
+    FillRect(memory, &all, background);
+    DeleteObject(background);
+    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    int same = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (GetPixel(memory, x, y) == GetPixel(screen, place.left + x, place.top + y)) ++same;
+        }
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return static_cast<double>(same) / (width * height);
+}
+
+LPCSTR iconShown(HWND box) {
+    HWND iconStatic = nullptr;
+    EnumChildWindows(box, matchIconStatic, reinterpret_cast<LPARAM>(&iconStatic));
+    if (iconStatic == nullptr) return nullptr;
+    RECT place = {};
+    GetWindowRect(iconStatic, &place);
+    LPCSTR best = nullptr;
+    double bestLikeness = 0.9;  // anything less is no match
+    for (LPCSTR candidate : {IDI_ERROR, IDI_INFORMATION, IDI_WARNING, IDI_QUESTION}) {
+        const double value = likeness(place, LoadIconA(nullptr, candidate));
+        if (value > bestLikeness) {
+            bestLikeness = value;
+            best = candidate;
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -103,6 +179,25 @@ std::vector<std::vector<std::string>> MenuProbe::menus() const {
         }
     }
     return result;
+}
+
+SeenBox answerMessageBox(DWORD processId, int timeoutMs) {
+    SeenBox seen;
+    HWND box = nullptr;
+    // The box is read once its text is in place.
+    waitUntil([&] {
+        box = findMessageBox(processId);
+        return box != nullptr && GetDlgItem(box, 0xFFFF) != nullptr;
+    }, timeoutMs);
+    if (box == nullptr) return seen;
+    seen.found = true;
+    seen.title = windowText(box);
+    seen.text = windowText(GetDlgItem(box, 0xFFFF));
+    // The icon is compared once it has been painted.
+    waitUntil([&] { return (seen.icon = iconShown(box)) != nullptr; }, 3000);
+    pressButton(box, IDOK);
+    seen.closed = waitUntil([&] { return !IsWindow(box); }, timeoutMs);
+    return seen;
 }
 
 }  // namespace kelvaro::testing

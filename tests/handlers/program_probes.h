@@ -56,6 +56,21 @@ private:
     std::string log_;
 };
 
+// What the user saw in one message box.
+struct SeenBox {
+    bool found = false;
+    std::string title;
+    std::string text;
+    // The system icon it showed (IDI_ERROR, IDI_INFORMATION, IDI_WARNING or
+    // IDI_QUESTION); null when it showed none of them.
+    LPCSTR icon = nullptr;
+    bool closed = false;  // gone after OK
+};
+
+// Waits for a message box of the process, reads it, presses OK and waits until
+// it is gone.
+SeenBox answerMessageBox(DWORD processId, int timeoutMs = 20000);
+
 // The whole content of a file; "<unreadable>" when it cannot be read.
 std::string readBytes(const std::string& path);
 bool writeBytes(const std::string& path, const std::string& bytes);
