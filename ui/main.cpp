@@ -1,3 +1,7 @@
+// Kelvaro: personalises how Windows Explorer shows one folder. It takes no
+// command-line arguments.
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return 0; }
+#include "program.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return kelvaro::runProgram(); }

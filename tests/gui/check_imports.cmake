@@ -1,0 +1,12 @@
+# Fails when PROGRAM imports a DLL of the MinGW runtime rather than of Windows.
+execute_process(COMMAND ${OBJDUMP} -p ${PROGRAM} OUTPUT_VARIABLE dump RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "objdump could not read ${PROGRAM}")
+endif()
+string(REGEX MATCHALL "DLL Name: [^\r\n]+" imports "${dump}")
+message(STATUS "${imports}")
+foreach(import IN LISTS imports)
+    if(import MATCHES "DLL Name: (lib[^ ]*|.*pthread.*|.*stdc\\+\\+.*)")
+        message(FATAL_ERROR "kelvaro.exe needs a DLL of its compiler: ${import}")
+    endif()
+endforeach()
