@@ -23,7 +23,7 @@ std::string classOf(HWND window) {
 BOOL CALLBACK matchThreadWindow(HWND window, LPARAM param) {
     auto* query = reinterpret_cast<WindowQuery*>(param);
     if (!IsWindowVisible(window) || classOf(window) != query->className) return TRUE;
-    if (query->caption != nullptr && windowText(window) != query->caption) return TRUE;
+    if (query->caption != nullptr && driver::windowText(window) != query->caption) return TRUE;
     query->found = window;
     return FALSE;
 }
@@ -45,7 +45,7 @@ HWND findThreadWindow(DWORD thread, const char* className, const char* caption) 
 
 HWND waitForThreadWindow(DWORD thread, const char* className, const char* caption) {
     HWND found = nullptr;
-    waitUntil([&] { return (found = findThreadWindow(thread, className, caption)) != nullptr; });
+    driver::waitUntil([&] { return (found = findThreadWindow(thread, className, caption)) != nullptr; });
     return found;
 }
 
@@ -56,7 +56,7 @@ void whileModal(const std::function<void()>& modal, const std::function<void(DWO
         drive(thread);
         // What the driver has pressed takes effect first; whatever it left open is
         // then cancelled until the modal call has returned.
-        waitUntil([&] { return modalDone.load(); }, 10000);
+        driver::waitUntil([&] { return modalDone.load(); }, 10000);
         while (!modalDone) {
             EnumThreadWindows(thread, cancelThreadWindow, 0);
             Sleep(100);

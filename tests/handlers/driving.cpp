@@ -22,7 +22,7 @@ struct DescendantQuery {
 
 BOOL CALLBACK matchDescendant(HWND window, LPARAM param) {
     auto* query = reinterpret_cast<DescendantQuery*>(param);
-    if (classOf(window) == query->className && (query->text == nullptr || windowText(window) == query->text)) {
+    if (classOf(window) == query->className && (query->text == nullptr || driver::windowText(window) == query->text)) {
         query->found = window;
         return FALSE;
     }
@@ -102,31 +102,13 @@ INPUT mouseInput(DWORD flags) {
 
 }  // namespace
 
-bool waitUntil(const std::function<bool()>& ready, int timeoutMs) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        if (ready()) return true;
-        if (GetTickCount() - start > static_cast<DWORD>(timeoutMs)) return ready();
-        Sleep(20);
-    }
-}
-
-std::string windowsPath(const std::string& path) {
-    if (path.empty() || path[0] != '/') return path;
-    std::string windows = "Z:" + path;
-    for (char& c : windows) {
-        if (c == '/') c = '\\';
-    }
-    return windows;
-}
-
 // Mouse and keyboard.
 
 bool placePointer(int x, int y) {
     // Under Wine the X server may report an earlier position of the pointer
     // after it was moved, so the move is repeated until it holds for a while.
     int steady = 0;
-    return waitUntil([&] {
+    return driver::waitUntil([&] {
         POINT now = {};
         GetCursorPos(&now);
         if (now.x == x && now.y == y) return ++steady >= 10;
@@ -136,22 +118,9 @@ bool placePointer(int x, int y) {
     });
 }
 
-POINT centreOf(HWND window) {
-    RECT place = {};
-    GetWindowRect(window, &place);
-    return {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
-}
-
 void mouseButton(DWORD flag) {
     INPUT input = mouseInput(flag);
     SendInput(1, &input, sizeof input);
-}
-
-void click(HWND window) {
-    const POINT at = centreOf(window);
-    placePointer(at.x, at.y);
-    mouseButton(MOUSEEVENTF_LEFTDOWN);
-    mouseButton(MOUSEEVENTF_LEFTUP);
 }
 
 void pressKey(WORD key, bool down) {
@@ -162,24 +131,7 @@ void pressKey(WORD key, bool down) {
     SendInput(1, &input, sizeof input);
 }
 
-void tapKey(WORD key) {
-    pressKey(key, true);
-    pressKey(key, false);
-}
-
-// Windows of another process.
-
-std::string windowText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]));
-    text.resize(std::strlen(text.c_str()));
-    return text;
-}
-
-void setWindowText(HWND window, const std::string& text) {
-    SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
+// Windows of any process.
 
 std::vector<std::string> comboItems(HWND combo) {
     std::vector<std::string> items;
@@ -221,7 +173,7 @@ bool selectInFolderBrowser(HWND dialog, const std::string& path) {
     }
     // Under Wine the first selection of a folder whose parent was never opened
     // in the tree can be lost while the tree fills; it is made again.
-    return waitUntil([&] {
+    return driver::waitUntil([&] {
         if (shownAsSelected(selectedTreeText(tree), path)) return true;
         SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(remotePath.address()));
         return false;

@@ -1,37 +1,23 @@
-// Acting on windows as a user would and reading them back, from the test's
-// own process or from outside the program's: mouse and keyboard through
-// SendInput, texts through messages that Wine carries across processes.
+// What the handlers' tests need beyond the window tests' driver library
+// (gui_driver.h): the exact pointer place, single mouse and key halves, and the
+// insides of the shell's dialogs. These work on windows of the test's own
+// process and of the program's alike.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "gui_driver.h"
+
 namespace kelvaro::testing {
-
-// Polls until ready() holds or timeoutMs has passed; the last answer of ready().
-bool waitUntil(const std::function<bool()>& ready, int timeoutMs = 20000);
-
-// The Windows path Wine gives a Unix path ("/a/b" -> "Z:\a\b"); other paths as they are.
-std::string windowsPath(const std::string& path);
-
-// Mouse and keyboard.
 
 // Moves the pointer to (x, y) on the screen and waits until it stays there.
 bool placePointer(int x, int y);
-// The centre of a window on the screen.
-POINT centreOf(HWND window);
 void mouseButton(DWORD flag);  // MOUSEEVENTF_LEFTDOWN and so on, where the pointer is
-void click(HWND window);       // a left click in the window's middle
 void pressKey(WORD key, bool down);
-void tapKey(WORD key);
 
-// Windows of any process.
-
-std::string windowText(HWND window);  // WM_GETTEXT
-void setWindowText(HWND window, const std::string& text);  // WM_SETTEXT
 // The entries of a combo box's list. In the caller's own process only: across
 // processes Wine hands them back in UTF-16.
 std::vector<std::string> comboItems(HWND combo);

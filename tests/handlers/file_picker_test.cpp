@@ -48,7 +48,7 @@ bool openAndAnswer(FilePicker& picker, OwnerWindow& owner, const std::string& pa
                             seen.filters = testing::comboItems(types);
                             seen.selectedFilter = static_cast<int>(SendMessageA(types, CB_GETCURSEL, 0, 0));
                             HWND name = testing::fileNameEdit(dialog);
-                            seen.nameBox = testing::windowText(name);
+                            seen.nameBox = driver::windowText(name);
                             seen.ownerEnabled = IsWindowEnabled(owner.hwnd()) != FALSE;
                             seen.dialogOwner = GetWindow(dialog, GW_OWNER);
                             if (path.empty()) {
@@ -149,13 +149,13 @@ TEST_F(FilePickerTest, ANameOfNoExistingFileIsRefusedByTheDialog) {
                             testing::pressButton(dialog, IDOK);
                             // The dialog's own message box, owned by the dialog.
                             HWND box = nullptr;
-                            testing::waitUntil([&] {
+                            driver::waitUntil([&] {
                                 box = GetLastActivePopup(dialog);
                                 return box != dialog && box != nullptr;
                             });
                             refused = box != dialog && IsWindow(dialog);
                             if (refused) testing::pressButton(box, IDOK);
-                            testing::waitUntil([&] { return GetLastActivePopup(dialog) == dialog; });
+                            driver::waitUntil([&] { return GetLastActivePopup(dialog) == dialog; });
                             testing::pressButton(dialog, IDCANCEL);
                         });
     EXPECT_TRUE(refused);

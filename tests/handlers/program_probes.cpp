@@ -185,18 +185,18 @@ SeenBox answerMessageBox(DWORD processId, int timeoutMs) {
     SeenBox seen;
     HWND box = nullptr;
     // The box is read once its text is in place.
-    waitUntil([&] {
+    driver::waitUntil([&] {
         box = findMessageBox(processId);
         return box != nullptr && GetDlgItem(box, 0xFFFF) != nullptr;
     }, timeoutMs);
     if (box == nullptr) return seen;
     seen.found = true;
-    seen.title = windowText(box);
-    seen.text = windowText(GetDlgItem(box, 0xFFFF));
+    seen.title = driver::windowText(box);
+    seen.text = driver::windowText(GetDlgItem(box, 0xFFFF));
     // The icon is compared once it has been painted.
-    waitUntil([&] { return (seen.icon = iconShown(box)) != nullptr; }, 3000);
+    driver::waitUntil([&] { return (seen.icon = iconShown(box)) != nullptr; }, 3000);
     pressButton(box, IDOK);
-    seen.closed = waitUntil([&] { return !IsWindow(box); }, timeoutMs);
+    seen.closed = driver::waitUntil([&] { return !IsWindow(box); }, timeoutMs);
     return seen;
 }
 
