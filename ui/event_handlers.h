@@ -2,6 +2,8 @@
 // these to control events; each runs on the GUI thread inside the message loop.
 #pragma once
 
+#include "folder_personalization.h"
+
 namespace kelvaro {
 
 // The three "。。。" buttons.
@@ -9,7 +11,8 @@ void pickFolder();
 void pickIconFile();
 void pickBackgroundFile();
 
-// "设置" and "消除".
+// "设置" and "消除", and the request they read from the four fields.
+FolderPersonalization readPersonalization();
 void onSetClicked();
 void onClearClicked();
 
