@@ -1,6 +1,6 @@
 #include "message_box_watcher.h"
 
-#include <vector>
+#include "gui_driver.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -39,51 +39,6 @@ BOOL CALLBACK matchIcon(HWND child, LPARAM parameter) {
 
 }  // namespace
 
-std::string windowText(HWND window) {
-    const LRESULT length = SendMessageA(window, WM_GETTEXTLENGTH, 0, 0);
-    std::vector<char> text(static_cast<size_t>(length) + 1, '\0');
-    const LRESULT got =
-        SendMessageA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
-    return std::string(text.data(), static_cast<size_t>(got));
-}
-
-double iconLikeness(const RECT& place, HICON icon) {
-    const int width = place.right - place.left;
-    const int height = place.bottom - place.top;
-    if (width <= 0 || height <= 0) return 0;
-    const HDC screen = GetDC(nullptr);
-    const HDC memory = CreateCompatibleDC(screen);
-    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
-
-    const HBRUSH background = CreateSolidBrush(GetPixel(screen, place.left, place.top));
-    const RECT all = {0, 0, width, height};
-    FillRect(memory, &all, background);
-    DeleteObject(background);
-    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
-
-    int same = 0;
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (GetPixel(memory, x, y) == GetPixel(screen, place.left + x, place.top + y)) ++same;
-        }
-    }
-    SelectObject(memory, oldBitmap);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
-    return static_cast<double>(same) / (width * height);
-}
-
-bool waitUntil(const std::function<bool()>& done, DWORD milliseconds) {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start >= milliseconds) return done();
-        Sleep(20);
-    }
-    return true;
-}
-
 MessageBoxWatcher::MessageBoxWatcher(DWORD processId, DWORD threadId,
                                      std::function<void(HWND, SeenMessageBox&)> whileShown,
                                      DWORD deadlineMilliseconds)
@@ -104,7 +59,7 @@ const SeenMessageBox& MessageBoxWatcher::result() {
 
 void MessageBoxWatcher::watch() {
     BoxSearch search = {processId_, threadId_, nullptr};
-    const bool found = waitUntil(
+    const bool found = driver::waitUntil(
         [&] {
             search.found = nullptr;
             EnumWindows(matchBox, reinterpret_cast<LPARAM>(&search));
@@ -117,8 +72,8 @@ void MessageBoxWatcher::watch() {
     const HWND box = search.found;
 
     seen_.found = true;
-    seen_.title = windowText(box);
-    seen_.text = windowText(GetDlgItem(box, 0xFFFF));
+    seen_.title = driver::windowText(box);
+    seen_.text = driver::windowText(GetDlgItem(box, 0xFFFF));
     HWND iconStatic = nullptr;
     EnumChildWindows(box, matchIcon, reinterpret_cast<LPARAM>(&iconStatic));
     if (iconStatic != nullptr) {
@@ -130,7 +85,7 @@ void MessageBoxWatcher::watch() {
     // The user presses OK.
     PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(box, IDOK)));
-    seen_.closed = waitUntil([box] { return !IsWindow(box); }, deadline_);
+    seen_.closed = driver::waitUntil([box] { return !IsWindow(box); }, deadline_);
 }
 
 }  // namespace kelvaro::testing

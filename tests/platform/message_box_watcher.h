@@ -45,15 +45,4 @@ private:
     std::thread thread_;
 };
 
-// The text of a window of any process (WM_GETTEXT, which reaches across processes).
-std::string windowText(HWND window);
-
-// How much of what the screen shows at place looks like icon drawn there over
-// the background at place's top-left corner: the share of equal pixels, 0 to 1.
-// Icons are only comparable by their looks across processes.
-double iconLikeness(const RECT& place, HICON icon);
-
-// Polls until done() holds or the deadline passes; the last result.
-bool waitUntil(const std::function<bool()>& done, DWORD milliseconds);
-
 }  // namespace kelvaro::testing

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "fatal_child.h"
+#include "gui_driver.h"
 #include "message_box_watcher.h"
 #include "personalization_procedures.h"
 #include "scratch_folder.h"
@@ -17,10 +18,11 @@
 namespace kelvaro {
 namespace {
 
+using driver::iconLikeness;
+using driver::waitUntil;
 using testing::MessageBoxWatcher;
 using testing::ScratchFolder;
 using testing::SeenMessageBox;
-using testing::waitUntil;
 
 // A top-level window of this thread, standing in for the main window.
 class ThreadWindow {
@@ -195,10 +197,10 @@ TEST_P(FatalError, ShowsTheErrorAndEndsTheProgramWithMinusOne) {
         programWindowEnabled = window != nullptr && IsWindowEnabled(window);
         // The box paints itself in its own time.
         waitUntil([&] {
-            errorIcon = testing::iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_ERROR));
+            errorIcon = iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_ERROR));
             return errorIcon > 0.95;
         }, 5000);
-        informationIcon = testing::iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_INFORMATION));
+        informationIcon = iconLikeness(seen.iconPlace, LoadIconA(nullptr, IDI_INFORMATION));
     });
     const SeenMessageBox& seen = watcher.result();
 

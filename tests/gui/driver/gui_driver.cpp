@@ -559,4 +559,32 @@ RECT relativeTo(const RECT& rect, POINT origin) {
     return {rect.left - origin.x, rect.top - origin.y, rect.right - origin.x, rect.bottom - origin.y};
 }
 
+double iconLikeness(const RECT& place, HICON icon) {
+    const int width = place.right - place.left;
+    const int height = place.bottom - place.top;
+    if (width <= 0 || height <= 0) return 0;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    const HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    const HGDIOBJ oldBitmap = SelectObject(memory, bitmap);
+
+    const HBRUSH background = CreateSolidBrush(GetPixel(screen, place.left, place.top));
+    const RECT all = {0, 0, width, height};
+    FillRect(memory, &all, background);
+    DeleteObject(background);
+    DrawIconEx(memory, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+
+    int same = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            if (GetPixel(memory, x, y) == GetPixel(screen, place.left + x, place.top + y)) ++same;
+        }
+    }
+    SelectObject(memory, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return static_cast<double>(same) / (width * height);
+}
+
 }  // namespace kelvaro::driver

@@ -179,5 +179,9 @@ bool isDark(COLORREF color);
 bool sameColor(COLORREF a, COLORREF b, int tolerance = 0);
 // A rectangle moved so that its coordinates are relative to origin.
 RECT relativeTo(const RECT& rect, POINT origin);
+// How much of what the screen shows at place looks like icon drawn there over
+// the colour of place's top-left corner: the share of equal pixels, 0 to 1.
+// Icon handles belong to their process, so icons are compared by their looks.
+double iconLikeness(const RECT& place, HICON icon);
 
 }  // namespace kelvaro::driver
