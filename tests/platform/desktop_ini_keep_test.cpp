@@ -8,10 +8,14 @@
 #include <vector>
 
 #include "personalization_procedures.h"
+#include "real_files.h"
 #include "windows_file_system.h"
 
 namespace kelvaro {
 namespace {
+
+using testing::readBytes;
+using testing::writeBytes;
 
 class Notices : public NoticeService {
 public:
@@ -47,28 +51,6 @@ std::string currentDirectory() {
     char buffer[MAX_PATH] = {};
     const DWORD length = GetCurrentDirectoryA(MAX_PATH, buffer);
     return std::string(buffer, length < MAX_PATH ? length : 0);
-}
-
-bool writeBytes(const std::string& path, const std::string& bytes) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
-    return ok && written == bytes.size();
-}
-
-std::string readBytes(const std::string& path) {
-    const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return "<unreadable>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD got = 0;
-    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) bytes.append(buffer, got);
-    CloseHandle(file);
-    return bytes;
 }
 
 bool exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }

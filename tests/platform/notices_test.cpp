@@ -12,6 +12,7 @@
 #include "gui_driver.h"
 #include "message_box_watcher.h"
 #include "personalization_procedures.h"
+#include "recording_browser.h"
 #include "scratch_folder.h"
 #include "windows_notice_service.h"
 
@@ -21,6 +22,7 @@ namespace {
 using driver::iconLikeness;
 using driver::waitUntil;
 using testing::MessageBoxWatcher;
+using testing::RecordingBrowser;
 using testing::ScratchFolder;
 using testing::SeenMessageBox;
 
@@ -71,71 +73,24 @@ TEST(Notices, EachNoticeIsATaskModalBox) {
     }
 }
 
-// Wine hands web addresses to the Unix programs its registry lists under
-// HKCU\Software\Wine\WineBrowser "Browsers"; a shell script that notes its
-// argument stands in for the browser.
-class RecordingBrowser {
-public:
-    explicit RecordingBrowser(const ScratchFolder& dir) : record_(dir / "opened.txt") {
-        const std::string script = dir / "browser.sh";
-        testing::writeBytes(script, "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" +
-                                        testing::unixPath(record_) + "'\n");
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_,
-                        nullptr);
-        char old[1024];
-        DWORD size = sizeof(old);
-        DWORD type = 0;
-        hadOld_ = RegQueryValueExA(key_, kValue, nullptr, &type, reinterpret_cast<BYTE*>(old),
-                                   &size) == ERROR_SUCCESS;
-        if (hadOld_) old_.assign(old, size);
-        oldType_ = type;
-        const std::string browser = "/bin/sh \"" + testing::unixPath(script) + "\"";
-        RegSetValueExA(key_, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(browser.c_str()),
-                       static_cast<DWORD>(browser.size() + 1));
-    }
-
-    ~RecordingBrowser() {
-        if (hadOld_) {
-            RegSetValueExA(key_, kValue, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                           static_cast<DWORD>(old_.size()));
-        } else {
-            RegDeleteValueA(key_, kValue);
-        }
-        RegCloseKey(key_);
-    }
-
-    // The addresses opened so far, one a line.
-    std::string opened() const {
-        const std::string bytes = testing::readBytes(record_);
-        return bytes == "<unreadable>" ? "" : bytes;
-    }
-
-private:
-    static constexpr const char* kKey = "Software\\Wine\\WineBrowser";
-    static constexpr const char* kValue = "Browsers";
-    std::string record_;
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    std::string old_;
-    DWORD oldType_ = REG_SZ;
-};
-
 TEST(Notices, ForumPagesOpenInTheBrowser) {
     ScratchFolder dir;
-    RecordingBrowser browser(dir);
+    // A shell script that notes its argument stands in for the browser.
+    RecordingBrowser browser(dir.path());
     WindowsNoticeService service;
     const std::string update = std::string(forumBaseAddress) + kUpdatePagePath + "\n";
     const std::string about = std::string(forumBaseAddress) + kAboutPagePath + "\n";
 
     service.openWebPage(kUpdatePagePath);
-    EXPECT_TRUE(waitUntil([&] { return browser.opened() == update; }, 20000)) << browser.opened();
+    EXPECT_TRUE(waitUntil([&] { return browser.openedText() == update; }, 20000))
+        << browser.openedText();
 
     // With an Internet Explorer window open the shell gets it as owner; the
     // page opens all the same.
     ThreadWindow explorer("microsoft internet explorer");
     service.openWebPage(kAboutPagePath);
-    EXPECT_TRUE(waitUntil([&] { return browser.opened() == update + about; }, 20000))
-        << browser.opened();
+    EXPECT_TRUE(waitUntil([&] { return browser.openedText() == update + about; }, 20000))
+        << browser.openedText();
 }
 
 // A run of the failing program.

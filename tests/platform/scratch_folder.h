@@ -1,9 +1,12 @@
-// Files and folders for the tests that run against the real file system.
+// The running test's own folder on the real file system; real_files.h reads and
+// writes the files in it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
+
+#include "real_files.h"
 
 namespace kelvaro::testing {
 
@@ -26,20 +29,5 @@ public:
 private:
     std::string path_;
 };
-
-// The folder that holds the running program, without a trailing backslash.
-std::string programFolder();
-
-// Removes path and, for a folder, everything in it, whatever their attributes.
-void removeTree(const std::string& path);
-
-// Creates path holding exactly bytes; false when it cannot.
-bool writeBytes(const std::string& path, const std::string& bytes);
-// The whole content of path; "<unreadable>" when it cannot be read.
-std::string readBytes(const std::string& path);
-
-// The Unix path Wine maps a "Z:\..." path to; for ASCII paths (Unix names are
-// UTF-8, Windows names here GBK).
-std::string unixPath(const std::string& windowsPath);
 
 }  // namespace kelvaro::testing
