@@ -9,29 +9,26 @@
 
 #include "personalization_procedures.h"
 #include "real_files.h"
+#include "recording_notice_service.h"
 #include "windows_file_system.h"
 
 namespace kelvaro {
 namespace {
 
+using fakes::RecordingNoticeService;
 using testing::readBytes;
 using testing::writeBytes;
 
-class Notices : public NoticeService {
-public:
-    void showNotice(const std::string& text, NoticeKind kind, const std::string&) override {
-        shown.push_back({text, kind});
-    }
-    void openWebPage(const std::string& path) override { pages.push_back(path); }
-    [[noreturn]] void reportFatalError(const std::string&) override { ExitProcess(1); }
+using Event = RecordingNoticeService::Event;
 
-    struct Shown {
-        std::string text;
-        NoticeKind kind;
-    };
-    std::vector<Shown> shown;
-    std::vector<std::string> pages;
-};
+// What the service recorded of one type (notices or pages), in order.
+std::vector<Event> recorded(const RecordingNoticeService& notices, Event::Type type) {
+    std::vector<Event> events;
+    for (const Event& event : notices.events) {
+        if (event.type == type) events.push_back(event);
+    }
+    return events;
+}
 
 // A special folder's translated name, another program's view settings and a
 // GBK value, none of them Kelvaro's.
@@ -130,11 +127,12 @@ TEST_F(DesktopIniKeep, SetThenClearKeepsAnotherProgramsSettings) {
     ASSERT_EQ(profileString(".ShellClassInfo", "LocalizedResourceName", ini), name);
 
     WindowsFileSystem fs;
-    Notices notices;
+    RecordingNoticeService notices;
     applyPersonalization({folder, iconSource, "Kelvaro", pictureSource}, fs, notices);
-    ASSERT_EQ(notices.shown.size(), 1u);
-    EXPECT_EQ(notices.shown[0].text, kSetDoneText);
-    EXPECT_EQ(notices.shown[0].kind, NoticeKind::information);
+    std::vector<Event> shown = recorded(notices, Event::notice);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].text, kSetDoneText);
+    EXPECT_EQ(shown[0].kind, NoticeKind::information);
 
     forgetCachedProfile(ini);
     EXPECT_EQ(profileString(".ShellClassInfo", "IconFile", ini), "tavik.ico");
@@ -146,11 +144,11 @@ TEST_F(DesktopIniKeep, SetThenClearKeepsAnotherProgramsSettings) {
     EXPECT_EQ(profileSection("ViewState", ini), viewBefore);
     EXPECT_EQ(profileString("ViewState", "说明", ini), "我的文档");
 
-    notices.shown.clear();
     clearPersonalization({folder, "", "", ""}, fs, notices);
-    ASSERT_EQ(notices.shown.size(), 1u);
-    EXPECT_EQ(notices.shown[0].text, kClearDoneText);
-    EXPECT_EQ(notices.shown[0].kind, NoticeKind::information);
+    shown = recorded(notices, Event::notice);
+    ASSERT_EQ(shown.size(), 2u);  // Set's notice, then Clear's
+    EXPECT_EQ(shown[1].text, kClearDoneText);
+    EXPECT_EQ(shown[1].kind, NoticeKind::information);
 
     // The same keys with the same values, in the same order in each section;
     // nothing of Kelvaro's is left.
@@ -164,7 +162,7 @@ TEST_F(DesktopIniKeep, SetThenClearKeepsAnotherProgramsSettings) {
     EXPECT_EQ(profileString(kViewSection, "IconArea_Image", ini), kNone);
     EXPECT_FALSE(exists(folder + "\\tavik.ico"));
     EXPECT_FALSE(exists(folder + "\\tavik.jpg"));
-    EXPECT_TRUE(notices.pages.empty());
+    EXPECT_TRUE(recorded(notices, Event::page).empty());
 }
 
 }  // namespace
