@@ -1,9 +1,9 @@
 #include "dialog_driving.h"
 
-
 #include <atomic>
-#include <cstring>
 #include <thread>
+
+#include "real_files.h"
 
 namespace kelvaro::testing {
 namespace {
@@ -14,22 +14,16 @@ struct WindowQuery {
     HWND found;
 };
 
-std::string classOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 BOOL CALLBACK matchThreadWindow(HWND window, LPARAM param) {
     auto* query = reinterpret_cast<WindowQuery*>(param);
-    if (!IsWindowVisible(window) || classOf(window) != query->className) return TRUE;
+    if (!IsWindowVisible(window) || driver::className(window) != query->className) return TRUE;
     if (query->caption != nullptr && driver::windowText(window) != query->caption) return TRUE;
     query->found = window;
     return FALSE;
 }
 
 BOOL CALLBACK cancelThreadWindow(HWND window, LPARAM) {
-    const std::string name = classOf(window);
+    const std::string name = driver::className(window);
     if (name == "#32770") PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     if (name == "#32768") PostMessageA(window, WM_KEYDOWN, VK_ESCAPE, 0);
     return TRUE;
@@ -115,37 +109,9 @@ LRESULT CALLBACK OwnerWindow::procedure(HWND window, UINT message, WPARAM wParam
 
 // The scratch folder.
 
-namespace {
-
-void removeTree(const std::string& path) {
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((path + "\\*").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
-        do {
-            const std::string name = entry.cFileName;
-            if (name == "." || name == "..") continue;
-            const std::string child = path + "\\" + name;
-            SetFileAttributesA(child.c_str(), FILE_ATTRIBUTE_NORMAL);
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                removeTree(child);
-            } else {
-                DeleteFileA(child.c_str());
-            }
-        } while (FindNextFileA(search, &entry));
-        FindClose(search);
-    }
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    RemoveDirectoryA(path.c_str());
-}
-
-}  // namespace
-
 ScratchFolder::ScratchFolder(const std::string& name) {
     // Next to the test program: the file dialogs move the current directory.
-    char program[MAX_PATH] = {};
-    GetModuleFileNameA(nullptr, program, MAX_PATH);
-    const std::string folder(program, std::strrchr(program, '\\'));
-    path_ = folder + "\\" + name;
+    path_ = programFolder() + "\\" + name;
     removeTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
 }
@@ -163,11 +129,7 @@ std::string ScratchFolder::add(const std::string& name, const std::string& bytes
         CreateDirectoryA(path.c_str(), nullptr);
         return path;
     }
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    DWORD written = 0;
-    WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(file);
+    writeBytes(path, bytes);
     return path;
 }
 

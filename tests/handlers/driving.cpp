@@ -8,12 +8,6 @@
 namespace kelvaro::testing {
 namespace {
 
-std::string classOf(HWND window) {
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    return name;
-}
-
 struct DescendantQuery {
     const char* className;
     const char* text;
@@ -22,7 +16,8 @@ struct DescendantQuery {
 
 BOOL CALLBACK matchDescendant(HWND window, LPARAM param) {
     auto* query = reinterpret_cast<DescendantQuery*>(param);
-    if (classOf(window) == query->className && (query->text == nullptr || driver::windowText(window) == query->text)) {
+    if (driver::className(window) == query->className &&
+        (query->text == nullptr || driver::windowText(window) == query->text)) {
         query->found = window;
         return FALSE;
     }
@@ -160,8 +155,8 @@ void pressButton(HWND dialog, int id) {
 HWND fileNameEdit(HWND dialog) {
     HWND box = GetDlgItem(dialog, 0x47C);
     if (box == nullptr) return GetDlgItem(dialog, 0x480);
-    if (classOf(box) == "Edit") return box;
-    HWND combo = classOf(box) == "ComboBoxEx32" ? FindWindowExA(box, nullptr, "ComboBox", nullptr) : box;
+    if (driver::className(box) == "Edit") return box;
+    HWND combo = driver::className(box) == "ComboBoxEx32" ? FindWindowExA(box, nullptr, "ComboBox", nullptr) : box;
     return FindWindowExA(combo, nullptr, "Edit", nullptr);
 }
 

@@ -12,6 +12,8 @@
 #include "kelvaro_session.h"
 #include "personalization_procedures.h"
 #include "program_probes.h"
+#include "real_files.h"
+#include "recording_browser.h"
 #include "windows_notice_service.h"
 
 namespace kelvaro {
