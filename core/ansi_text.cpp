@@ -19,4 +19,16 @@ bool equalIgnoringAsciiCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && asciiLower(a) == asciiLower(b);
 }
 
+std::string folderOf(const std::string& path) {
+    std::string::size_type last = std::string::npos;
+    for (std::string::size_type i = 0; i < path.size(); ++i) {
+        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size()) {
+            ++i;
+        } else if (path[i] == '\\') {
+            last = i;
+        }
+    }
+    return last == std::string::npos ? std::string() : path.substr(0, last);
+}
+
 }  // namespace kelvaro

@@ -16,4 +16,9 @@ bool equalIgnoringAsciiCase(const std::string& a, const std::string& b);
 // The text with its ASCII letters in lower case; double-byte characters untouched.
 std::string asciiLower(const std::string& text);
 
+// The folder part of a Windows path: everything before its last backslash, which
+// is never the trail byte of a double-byte character (乗 is 81 5C). Empty when
+// there is no backslash.
+std::string folderOf(const std::string& path);
+
 }  // namespace kelvaro

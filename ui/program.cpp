@@ -58,17 +58,6 @@ const MainForm* readMainForm() {
 
 }  // namespace
 
-std::string folderOf(const std::string& programPath) {
-    std::string::size_type lastSeparator = std::string::npos;
-    for (std::string::size_type i = 0; i < programPath.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(programPath[i])) && i + 1 < programPath.size())
-            ++i;
-        else if (programPath[i] == '\\')
-            lastSeparator = i;
-    }
-    return lastSeparator == std::string::npos ? std::string() : programPath.substr(0, lastSeparator);
-}
-
 int startProgram() {
     ProgramState& s = state();
     // The folder browser and the file dialogs run on this thread and need OLE.

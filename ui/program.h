@@ -6,6 +6,8 @@
 
 #include <string>
 
+#include "ansi_text.h"  // folderOf
+
 namespace kelvaro {
 
 // Prepares the environment, builds and shows the main window and runs the message
@@ -29,9 +31,6 @@ void releaseStartupResources();
 void windowLoaded(HWND window);
 void windowUnloaded(HWND window);
 
-// The folder a program file lies in: its path up to its last backslash, which may
-// not be the trail byte of a double-byte character.
-std::string folderOf(const std::string& programPath);
 
 // Test seam, used only by a test build of the program: makes start-up meet one of
 // its two failures, so the fatal notices can be checked. The program itself never

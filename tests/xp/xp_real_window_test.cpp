@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "kelvaro_session.h"
+#include "recording_browser.h"
 
 namespace kelvaro::driver {
 namespace {
@@ -186,7 +187,7 @@ std::string editLookFault(const Shot& shot, HWND edit, bool readOnly) {
     return {};
 }
 
-class XpRealWindow : public testing::Test {
+class XpRealWindow : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         session_ = new KelvaroSession;
@@ -411,72 +412,6 @@ TEST_F(XpRealWindow, PushButtonsFollowTheRealMouse) {
     }
 }
 
-// Wine hands web addresses to the Unix programs its registry lists under
-// HKCU\Software\Wine\WineBrowser "Browsers"; while this exists, a shell script
-// that notes each address stands in for the browser.
-class StandInBrowser {
-public:
-    StandInBrowser()
-        : unixFolder_(argument(2)), record_(joinPath(artifactFolder(), "xp-browser-opened.txt")) {
-        DeleteFileA(record_.c_str());
-        const std::string script = "#!/bin/sh\nprintf '%s\\n' \"$1\" >> '" + unixFolder_ +
-                                   "/xp-browser-opened.txt'\n";
-        writeFile(joinPath(artifactFolder(), "xp-browser.sh"), script);
-        RegCreateKeyExA(HKEY_CURRENT_USER, kKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr);
-        char old[2048];
-        DWORD size = sizeof old;
-        hadOld_ = RegQueryValueExA(key_, kValue, nullptr, &oldType_, reinterpret_cast<BYTE*>(old), &size) ==
-                  ERROR_SUCCESS;
-        if (hadOld_) old_.assign(old, size);
-        const std::string browser = "/bin/sh \"" + unixFolder_ + "/xp-browser.sh\"";
-        RegSetValueExA(key_, kValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(browser.c_str()),
-                       static_cast<DWORD>(browser.size() + 1));
-    }
-    ~StandInBrowser() {
-        if (hadOld_)
-            RegSetValueExA(key_, kValue, 0, oldType_, reinterpret_cast<const BYTE*>(old_.data()),
-                           static_cast<DWORD>(old_.size()));
-        else
-            RegDeleteValueA(key_, kValue);
-        RegCloseKey(key_);
-    }
-    StandInBrowser(const StandInBrowser&) = delete;
-    StandInBrowser& operator=(const StandInBrowser&) = delete;
-
-    // The addresses opened so far, one a line.
-    std::string opened() const {
-        std::string text;
-        HANDLE file = CreateFileA(record_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return text;
-        char buffer[1024];
-        DWORD got = 0;
-        while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got > 0) text.append(buffer, got);
-        CloseHandle(file);
-        return text;
-    }
-
-private:
-    static bool writeFile(const std::string& path, const std::string& bytes) {
-        HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        if (file == INVALID_HANDLE_VALUE) return false;
-        DWORD written = 0;
-        const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                        written == bytes.size();
-        CloseHandle(file);
-        return ok;
-    }
-
-    static constexpr const char* kKey = "Software\\Wine\\WineBrowser";
-    static constexpr const char* kValue = "Browsers";
-    std::string unixFolder_;
-    std::string record_;
-    HKEY key_ = nullptr;
-    bool hadOld_ = false;
-    std::string old_;
-    DWORD oldType_ = REG_SZ;
-};
-
 // What the look shows of a dialog's controls in a settled picture of it: the
 // border of push buttons, the frame of boxes. Empty when all is right.
 std::string dialogLookFault(const Shot& shot, const std::vector<HWND>& buttons, const std::vector<HWND>& boxes) {
@@ -499,7 +434,7 @@ std::string dialogLookFault(const Shot& shot, const std::vector<HWND>& buttons, 
 // the help page. The notice is made after the look was turned on, and gets it.
 // Kept as xp-notice.png.
 TEST_F(XpRealWindow, TheNoticeOfSetGetsTheLook) {
-    StandInBrowser browser;
+    kelvaro::testing::RecordingBrowser browser(artifactFolder());
     ASSERT_EQ(windowText(control(kFolderEditId)), "");
     ASSERT_TRUE(clickButton(control(kSetButtonId)));
 
@@ -518,7 +453,7 @@ TEST_F(XpRealWindow, TheNoticeOfSetGetsTheLook) {
     ASSERT_TRUE(click(centreOf(windowRect(ok))));
     EXPECT_TRUE(waitUntil([&] { return !IsWindow(box); })) << "the notice stayed";
     // The stand-in must have had the address before the registry is put back.
-    EXPECT_TRUE(waitUntil([&] { return browser.opened().find("http://") != std::string::npos; },
+    EXPECT_TRUE(waitUntil([&] { return browser.openedText().find("http://") != std::string::npos; },
                           kDialogTimeoutMs));
     EXPECT_TRUE(waitUntil([&] { return nothingOpen(); }));
     // The browser took the foreground (under Wine, nothing has it after the

@@ -144,17 +144,6 @@ std::string windowsPath(const std::string& path) {
     return result;
 }
 
-std::string folderOf(const std::string& path) {
-    std::string::size_type last = std::string::npos;
-    for (std::string::size_type i = 0; i < path.size(); ++i) {
-        if (isLeadByte(static_cast<unsigned char>(path[i])) && i + 1 < path.size())
-            ++i;
-        else if (path[i] == '\\')
-            last = i;
-    }
-    return last == std::string::npos ? std::string() : path.substr(0, last);
-}
-
 std::string joinPath(const std::string& folder, const std::string& name) {
     if (folder.empty() || folder.back() == '\\') return folder + name;
     return folder + "\\" + name;

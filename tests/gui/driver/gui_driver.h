@@ -23,6 +23,8 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
+
 namespace kelvaro::driver {
 
 inline constexpr DWORD kDefaultTimeoutMs = 15000;
@@ -44,7 +46,7 @@ std::string argument(int index);
 // anything else is returned unchanged.
 std::string windowsPath(const std::string& path);
 // The folder of a path: up to its last backslash, skipping GBK trail bytes.
-std::string folderOf(const std::string& path);
+using kelvaro::folderOf;
 std::string joinPath(const std::string& folder, const std::string& name);
 // Equal apart from the case of ASCII letters, as Windows compares paths.
 bool samePath(const std::string& a, const std::string& b);
