@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "kelvaro_session.h"
+#include "kelvaro_suite.h"
 
 namespace kelvaro::driver {
 namespace {
@@ -65,26 +65,10 @@ SIZE defaultFontExtent(const std::string& text) {
     return size;
 }
 
-class WindowForm : public testing::Test {
+class WindowForm : public KelvaroSuite {
 protected:
-    static void SetUpTestSuite() {
-        session_ = new KelvaroSession;
-        ASSERT_TRUE(session_->start()) << "Kelvaro's window did not appear: " << kelvaroProgram();
-    }
-    static void TearDownTestSuite() {
-        DWORD code = 1;
-        EXPECT_TRUE(session_->close(&code));
-        EXPECT_EQ(code, 0u);
-        delete session_;
-        session_ = nullptr;
-    }
     void SetUp() override { ASSERT_TRUE(IsWindow(session_->window())); }
-    HWND window() const { return session_->window(); }
-    HWND control(int id) const { return session_->control(id); }
-
-    static KelvaroSession* session_;
 };
-KelvaroSession* WindowForm::session_ = nullptr;
 
 TEST_F(WindowForm, WindowIsCentredFixedAndPlain) {
     HWND w = window();

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "kelvaro_session.h"
+#include "kelvaro_suite.h"
 #include "recording_browser.h"
 
 namespace kelvaro::driver {
@@ -187,19 +187,8 @@ std::string editLookFault(const Shot& shot, HWND edit, bool readOnly) {
     return {};
 }
 
-class XpRealWindow : public ::testing::Test {
+class XpRealWindow : public KelvaroSuite {
 protected:
-    static void SetUpTestSuite() {
-        session_ = new KelvaroSession;
-        ASSERT_TRUE(session_->start()) << "Kelvaro's window did not appear: " << kelvaroProgram();
-    }
-    static void TearDownTestSuite() {
-        DWORD code = 1;
-        EXPECT_TRUE(session_->close(&code));
-        EXPECT_EQ(code, 0u);
-        delete session_;
-        session_ = nullptr;
-    }
     void SetUp() override {
         ASSERT_TRUE(IsWindow(window()));
         ASSERT_TRUE(nothingOpen()) << "a dialog of an earlier test is still open";
@@ -219,8 +208,6 @@ protected:
         if (GetAsyncKeyState(VK_LBUTTON) < 0) releaseMouse(emptySpot());
     }
 
-    HWND window() const { return session_->window(); }
-    HWND control(int id) const { return session_->control(id); }
     DWORD processId() const { return session_->process().id(); }
 
     // A point of the window's client area where no control stands.
@@ -254,10 +241,7 @@ protected:
             return false;
         return releaseMouse(middle) && waitUntil([&] { return buttonFace(button) != pressed; });
     }
-
-    static KelvaroSession* session_;
 };
-KelvaroSession* XpRealWindow::session_ = nullptr;
 
 // The window as started, kept as xp-main-window.png in the test's build folder.
 TEST_F(XpRealWindow, FieldsShowTheSchemesFramesAroundTheirCentredLine) {
