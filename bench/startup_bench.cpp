@@ -1,7 +1,9 @@
 // Start-up time and peak working set of Kelvaro against the baseline window
 // program, started alternately in the same Wine, the median of many runs each.
 //
-//   startup_bench.exe baseline_window.exe kelvaro.exe [runs]
+//   startup_bench.exe baseline_window.exe kelvaro.exe [runs] [--reference]
+// With --reference the second program is a reference, not Kelvaro: one row,
+// without a target.
 #include <windows.h>
 #include <psapi.h>
 
@@ -108,6 +110,11 @@ int main(int argc, char** argv) {
     char measured[32], baseline[32];
     std::snprintf(measured, sizeof measured, "%.1f ms", median(kelvaroTimes) * 1000);
     std::snprintf(baseline, sizeof baseline, "%.1f ms", median(baseTimes) * 1000);
+    if (argc > 4 && std::string(argv[4]) == "--reference") {
+        std::printf("%-34s %14s %14s %8.3f %12s\n", "  reference: same form, plain", measured,
+                    baseline, median(kelvaroTimes) / median(baseTimes), "-");
+        return 0;
+    }
     kelvaro::bench::printRow("start-up to idle window (median)", measured, baseline,
                              median(kelvaroTimes) / median(baseTimes), 1.10);
     std::snprintf(measured, sizeof measured, "%.0f KiB", median(kelvaroMemory));
