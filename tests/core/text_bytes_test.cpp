@@ -27,5 +27,21 @@ TEST(TextBytes, CaseIsIgnoredForAsciiLettersOnly) {
     }
 }
 
+TEST(TextBytes, FolderEndsAtTheLastRealBackslash) {
+    struct Case {
+        const char* path;
+        const char* folder;
+    };
+    const Case cases[] = {
+        {"C:\\Tools\\kelvaro.exe", "C:\\Tools"},
+        {"C:\\kelvaro.exe", "C:"},
+        {"C:\\工具\\kelvaro.exe", "C:\\工具"},
+        {"C:\\x\\乗.exe", "C:\\x"},          // 乗 ends in the byte 0x5C
+        {"C:\\乗\\kelvaro.exe", "C:\\乗"},
+        {"kelvaro.exe", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(folderOf(c.path), c.folder) << c.path;
+}
+
 }  // namespace
 }  // namespace kelvaro
