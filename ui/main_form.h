@@ -15,9 +15,8 @@ inline constexpr const char* kMainWindowClass = "WTWindow";
 inline constexpr const char* kLabelClass = "WTLabel";
 inline constexpr const char* kProgramIconName = "DEFAULT_ICON";
 
-// Child control ids run from 100 in steps of 10, in the table's order. The
-// pop-up menu's commands start at kFirstMenuCommand; ids from
-// kFirstReservedCommand up belong to Windows.
+// Child control ids run from 100 in steps of 10, in the table's order, below the
+// pop-up menu's commands (kFirstMenuCommandId, version_menu.h).
 enum ControlId : int {
     kClearButtonId = 100,
     kVersionLabelId = 110,
@@ -34,8 +33,6 @@ enum ControlId : int {
     kFolderLabelId = 220,
     kFolderEditId = 230,
 };
-inline constexpr unsigned kFirstMenuCommand = 20000;
-inline constexpr unsigned kFirstReservedCommand = 57600;
 
 enum class FormKind { fileDialog, pushButton, popupMenu, label, edit };
 

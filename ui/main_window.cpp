@@ -7,6 +7,7 @@
 
 #include "centred_edit.h"
 #include "event_handlers.h"
+#include "version_menu.h"
 #include "form_label.h"
 #include "main_form.h"
 #include "program.h"
@@ -336,8 +337,8 @@ LRESULT MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void MainWindow::onCommand(unsigned id, unsigned code, HWND control) {
-    if (id >= kFirstReservedCommand) return;
-    if (id >= kFirstMenuCommand) {
+    if (id >= kFirstReservedCommandId) return;
+    if (id >= kFirstMenuCommandId) {
         onMenuCommand(id);
         return;
     }

@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "ansi_text.h"
-#include "fatal_error.h"
 #include "main_form.h"
 #include "main_window.h"
 #include "windows_notice_service.h"
@@ -67,7 +66,7 @@ int startProgram() {
     setFatalCleanup(releaseStartupResources);
     enterProgramFolder();
     s.form = readMainForm();
-    if (!s.form) fatalStartupError("载入窗口模板数据段出错!");
+    if (!s.form) WindowsNoticeService().reportFatalError("载入窗口模板数据段出错!");
 
     s.endOfProgram = onProgramEnd;
     loadStartWindow();
@@ -79,7 +78,7 @@ void loadStartWindow() {
     ProgramState& s = state();
     auto window = std::make_unique<MainWindow>();
     bool created = s.fault != StartupFault::windowRefused && window->create(*s.form);
-    if (!created) fatalStartupError("载入启动窗口失败");
+    if (!created) WindowsNoticeService().reportFatalError("载入启动窗口失败");
     s.mainWindow = std::move(window);
     // The created event: the controls never appear without the XP look.
     onMainWindowCreated();

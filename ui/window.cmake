@@ -1,6 +1,5 @@
 target_sources(kelvaro_ui PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/program.cpp
-    ${CMAKE_CURRENT_LIST_DIR}/fatal_error.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_form.cpp
     ${CMAKE_CURRENT_LIST_DIR}/main_window.cpp
     ${CMAKE_CURRENT_LIST_DIR}/form_label.cpp

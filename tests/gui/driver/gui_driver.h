@@ -49,7 +49,7 @@ std::string windowsPath(const std::string& path);
 using kelvaro::folderOf;
 std::string joinPath(const std::string& folder, const std::string& name);
 // Equal apart from the case of ASCII letters, as Windows compares paths.
-bool samePath(const std::string& a, const std::string& b);
+inline bool samePath(const std::string& a, const std::string& b) { return equalIgnoringAsciiCase(a, b); }
 
 // ---- Processes
 
